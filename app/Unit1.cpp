@@ -1,0 +1,108 @@
+#include "app/Unit1.h"
+
+#include "editor/Unit2.h"
+#include "toolkit/controls.h"
+#include "toolkit/view.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QUrl>
+
+TForm1* Form1 = nullptr;
+TForm2* Form2 = nullptr;
+
+TForm1::TForm1()
+    : TObject(QStringLiteral("Form1")),
+      UhrzeitTimer("UhrzeitTimer", 50, true, [this](TObject* s) { UhrzeitTimerTimer(s); }),
+      UnRuhTimer("UnRuhTimer", 250, true, [this](TObject* s) { UnRuhTimerTimer(s); }),
+      EscapeTimer("EscapeTimer", 500, true, [this](TObject* s) { EscapeTimerTimer(s); }),
+      LanguageTimer_Start("LanguageTimer_Start", 5000, false),
+      TurnOffRectangleTimer("TurnOffRectangleTimer", 0, true), scene_(QSizeF(ClientWidth, ClientHeight)) {
+    Form1 = this;
+    setupWindow();
+    buildScene();
+    buildTopPanel();
+    buildLeftPanel();
+    startMechanics();
+    FormCreate(this);
+}
+
+TForm1::~TForm1() {
+    form2_.reset();
+    Form2 = nullptr;
+    if (Form1 == this)
+        Form1 = nullptr;
+}
+
+void TForm1::setupWindow() {
+    setObjectName("Form1");
+    setWindowTitle("Form1");
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(ClientWidth, ClientHeight);
+    move(0, 0);
+    view_ = new TSceneView(scene_, this);
+    view_->setGeometry(0, 0, ClientWidth, ClientHeight);
+    applyDarkStyle(*this);
+}
+
+// The escape wheel's animation is enabled in the description, so it runs once as the window is built.
+void TForm1::startMechanics() {
+    TourbillonFloatAnimation->OnFinish = [this](TObject* s) { TourbillonFloatAnimationFinish(s); };
+    SecHandFloatAnimation->OnFinish = [this](TObject* s) { SecHandFloatAnimationFinish(s); };
+    EscapewheelFloatAnimation->Start();
+}
+
+void TForm1::ArrangeWatchLayers() {
+    for (TElement* element : std::initializer_list<TElement*>{
+             LayoutTourBillonCrosshair, LayoutGearWheelCrosshair, Watch, Gearwheel, LayoutUnruh, Tourbillon,
+             WatchBG, MagentaRectangle, GreenRectangle})
+        element->SendToBack();
+}
+
+void TForm1::FormCreate(TObject*) {
+    form2_ = std::make_unique<TForm2>();
+    Form2 = form2_.get();
+    ArrangeWatchLayers();
+    AlarmPlayed = false;
+    CheckBox5->setIsChecked(true);
+    CutOutMoverFrame->setVisible(false);
+    DateMoverFrame->setVisible(false);
+    DateOut->SendToBack();
+    CountdownState = 0;
+    PrevDialAngle = 180;
+
+    AppDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    QDir().mkpath(AppDir);
+    if (!AppDir.endsWith(QDir::separator()))
+        AppDir += QDir::separator();
+
+    TimeEdit1.setUseNowTime(true);
+    TimeEdit1.setUseNowTime(false);
+    SetIndicatorGroupVisible(false);
+    DaInitMessage->setVisible(Indicator->Visible());
+    DaMessage->setVisible(Indicator->Visible());
+}
+
+void TForm1::SetIndicatorGroupVisible(bool visible) {
+    Indicator->setVisible(visible);
+    ArcOntop->setVisible(Indicator->Visible());
+    // The mini bezel only joins the group while the skin asks for it (its tag).
+    MinutehandExtraAdjusterBezel->setVisible(Indicator->Visible() &&
+                                             MinutehandExtraAdjusterBezel->Tag() != 0);
+    AdjusterArc->setVisible(Indicator->Visible());
+}
+
+void TForm1::MagentaBoxChange(TObject*) {
+    MagentaRectangle->setVisible(MagentaBox->IsChecked());
+}
+
+void TForm1::Button3Click(TObject*) {
+    QDesktopServices::openUrl(QUrl(QString::fromLatin1(DonationAddress)));
+}
+
+void TForm1::EditorClick(TObject*) {
+    form2_->show();
+    form2_->raise();
+}

@@ -1,0 +1,200 @@
+#pragma once
+
+#include "toolkit/animation.h"
+#include "toolkit/effects.h"
+#include "toolkit/scene.h"
+#include "toolkit/timeedits.h"
+#include "toolkit/timer.h"
+
+#include <QString>
+#include <QWidget>
+#include <memory>
+
+class TSceneView;
+class TForm2;
+class TButton;
+class TCheckBox;
+class TComboBox;
+class TEdit;
+class TListBox;
+class TRadioButton;
+class TRadioGroup;
+class TSpinBox;
+class TTrackBar;
+class QLabel;
+class QMenu;
+class QAction;
+
+// The main window: the watch on its chroma plate, and the control panels along the top and the
+// left. Its scene elements carry the names the rest of the program addresses them by.
+class TForm1 : public QWidget, public TObject {
+public:
+    static constexpr int ClientWidth = 872;
+    static constexpr int ClientHeight = 734;
+    static constexpr const char* DonationAddress = "https://horavis.app/donate";
+
+    TForm1();
+    ~TForm1() override;
+
+    // Handlers.
+    void FormCreate(TObject* Sender);
+    void UhrzeitTimerTimer(TObject* Sender);
+    void UnRuhTimerTimer(TObject* Sender);
+    void EscapeTimerTimer(TObject* Sender);
+    void TourbillonFloatAnimationFinish(TObject* Sender);
+    void SecHandFloatAnimationFinish(TObject* Sender);
+    void MagentaBoxChange(TObject* Sender);
+    void Button3Click(TObject* Sender);
+    void EditorClick(TObject* Sender);
+    void SetIndicatorGroupVisible(bool visible);
+
+    TSceneView& view() { return *view_; }
+    TScene& scene() { return scene_; }
+    TForm2& editor() { return *form2_; }
+    const QString& appDir() const { return AppDir; }
+    // Restores the back-to-front order of the watch's layers that start-up relies on.
+    void ArrangeWatchLayers();
+
+    // Scene elements, owned by the scene.
+    TLayout* Layout_Watch = nullptr;
+    TRectangle* GreenRectangle = nullptr;
+    TRectangle* MagentaRectangle = nullptr;
+    TImage* WatchBG = nullptr;
+    TImage* Tourbillon = nullptr;
+    TLayout* LayoutUnruh = nullptr;
+    TImage* Unruh = nullptr;
+    TImage* escapewheel = nullptr;
+    TImage* Gearwheel = nullptr;
+    TImage* Watch = nullptr;
+    TLayout* LayoutGearWheelCrosshair = nullptr;
+    TImage* Image4 = nullptr;
+    TLayout* LayoutTourBillonCrosshair = nullptr;
+    TImage* Image3 = nullptr;
+    TLayout* LayoutUnruhCrossHair = nullptr;
+    TImage* Image1 = nullptr;
+
+    TFloatAnimation* TourbillonFloatAnimation = nullptr;
+    TShadowEffect* TourbillonShadow = nullptr;
+    TFloatAnimation* UnruhFloatAnimation = nullptr;
+    TFloatAnimation* EscapewheelFloatAnimation = nullptr;
+    TShadowEffect* ShadowEffect7 = nullptr;
+    TFloatAnimation* GearwheelFloatAnimation = nullptr;
+    TShadowEffect* ShadowEffect1 = nullptr;
+
+    TLabel* DateOut = nullptr;
+    TInvertEffect* WhiteDate = nullptr;
+    TImage* CutOut = nullptr;
+    TBlurEffect* BlurEffect1 = nullptr;
+    TLabel* DaInitMessage = nullptr;
+    TShadowEffect* ShadowEffect5 = nullptr;
+    TLabel* DaMessage = nullptr;
+    TShadowEffect* ShadowEffect3 = nullptr;
+    TArcDial* AdjusterHand = nullptr;
+    TImage* Indicator = nullptr;
+    TShadowEffect* ResumeShadowEffect = nullptr;
+    TImage* Hourhand = nullptr;
+    TShadowEffect* HourShadow = nullptr;
+    TImage* HourHandCrosshair = nullptr;
+    TImage* Minutehand = nullptr;
+    TShadowEffect* MinuteShadow = nullptr;
+    TArc* AdjusterArc = nullptr;
+    TImage* MinuteHandCrosshair = nullptr;
+    TImage* MinutehandExtraImage = nullptr;
+    TImage* MinutehandExtraAdjusterBezel = nullptr;
+    TArcDial* AdjusterHandRecipient = nullptr;
+    TImage* NewStopTime = nullptr;
+    TImage* SecHand = nullptr;
+    TShadowEffect* SekShadow = nullptr;
+    TFloatAnimation* SecHandFloatAnimation = nullptr;
+    TImage* SecHandCrosshair = nullptr;
+    TImage* Overlay = nullptr;
+    TShadowEffect* ShadowEffect4 = nullptr;
+    TLayout* DateMover = nullptr;
+    TImage* DateMoverFrame = nullptr;
+    TImage* WatchfaceFull = nullptr;
+    TImage* WatchfaceReduced = nullptr;
+    TImage* OnTop = nullptr;
+    TShadowEffect* OnTopShadow = nullptr;
+    TLayout* CutOutMover = nullptr;
+    TImage* CutOutMoverFrame = nullptr;
+    TImage* ArcOntop = nullptr;
+    TImage* WatchfaceFullBG = nullptr;
+
+    // Controls of the two panels, owned by their Qt parents.
+    QWidget* Layout_Top = nullptr;
+    QWidget* Layout_Left = nullptr;
+    TComboBox* ComboBox1 = nullptr;
+    QLabel* Label8 = nullptr;
+    TEdit* Edit1 = nullptr;
+    TButton* Button2 = nullptr;
+    TButton* Button3 = nullptr;
+    QLabel* Image2 = nullptr;
+    QWidget* GroupBox1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label5 = nullptr;
+    TRadioButton* RadioButton1 = nullptr;
+    TRadioButton* RadioButton2 = nullptr;
+    TRadioButton* RadioButton3 = nullptr;
+    TRadioButton* RadioButton4 = nullptr;
+    TRadioButton* RadioButton5 = nullptr;
+    TRadioButton* RadioButton6 = nullptr;
+    TRadioButton* RadioButton7 = nullptr;
+    QLabel* Label7 = nullptr;
+    QLabel* Label4 = nullptr;
+    TEdit* Finish_Message = nullptr;
+    TCheckBox* PlaySound_Chosen = nullptr;
+    TButton* Playsound = nullptr;
+    QLabel* Label9 = nullptr;
+    TSpinBox* SpinBox1 = nullptr;
+    QLabel* Label2 = nullptr;
+    TButton* Button9 = nullptr;
+    TButton* Button10 = nullptr;
+    TTrackBar* TrackBar6 = nullptr;
+    QLabel* Label12 = nullptr;
+    TCheckBox* MagentaBox = nullptr;
+    TCheckBox* CheckBox5 = nullptr;
+    QLabel* Label3 = nullptr;
+    TListBox* SkinBox = nullptr;
+    TButton* Editor = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* MenuItem1 = nullptr;
+
+    // Hidden members.
+    TTimeEdit TimeEdit1{QStringLiteral("TimeEdit1")};
+    TDateEdit DateEdit1{QStringLiteral("DateEdit1")};
+    TTimer UhrzeitTimer;
+    TTimer UnRuhTimer;
+    TTimer EscapeTimer;
+    TTimer LanguageTimer_Start;
+    TTimer TurnOffRectangleTimer;
+
+    // Unit state.
+    QString AppDir;
+    bool StrapSwitchLocked = true;
+    bool AlarmPlayed = false;
+    int CountdownState = 0;
+    double PrevDialAngle = 180;
+    bool DateDragging = false;
+    bool TextDragging = false;
+
+private:
+    void buildScene();
+    void buildMechanics();
+    void buildDial();
+    void buildHands();
+    void buildDialTop();
+    void buildTopPanel();
+    void buildLeftPanel();
+    void buildTimingGroup(QWidget& group);
+    void setupWindow();
+    void startMechanics();
+
+    TScene scene_;
+    TSceneView* view_ = nullptr;
+    std::unique_ptr<TRadioGroup> presetGroup_;
+    std::unique_ptr<TForm2> form2_;
+};
+
+// The two windows reach each other through these, as long as both exist.
+extern TForm1* Form1;
+extern TForm2* Form2;

@@ -1,0 +1,147 @@
+// The control panels along the top and down the left of the main window.
+#include "app/Unit1.h"
+
+#include "toolkit/controls.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QLabel>
+#include <QMenu>
+
+namespace {
+QWidget& plate(QWidget& parent, const QString& name, const QRect& geometry, const QColor& color) {
+    auto* frame = new QFrame(&parent);
+    frame->setObjectName(name);
+    frame->setGeometry(geometry);
+    frame->setStyleSheet(
+        QStringLiteral("QFrame#%1 { background: %2; border: none; }").arg(name, color.name()));
+    return *frame;
+}
+
+QLabel& label(QWidget& parent, const QString& name, const QString& text, const QRect& geometry,
+              Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
+    auto* caption = new QLabel(text, &parent);
+    caption->setObjectName(name);
+    caption->setGeometry(geometry);
+    caption->setAlignment(align);
+    caption->setStyleSheet("color: white; background: transparent;");
+    return *caption;
+}
+
+template <class T> T& placed(T* control, const QRect& geometry) {
+    control->setGeometry(geometry);
+    return *control;
+}
+
+void setFontPixels(QWidget& widget, int pixels) {
+    QFont font = widget.font();
+    font.setPixelSize(pixels);
+    widget.setFont(font);
+}
+} // namespace
+
+void TForm1::buildTopPanel() {
+    Layout_Top = new QWidget(this);
+    Layout_Top->setObjectName("Layout_Top");
+    Layout_Top->setGeometry(0, 0, ClientWidth, 57);
+    plate(*Layout_Top, "Rectangle3", Layout_Top->rect(), QColor(0x3A, 0x3A, 0x3A));
+    plate(*Layout_Top, "Rectangle1", Layout_Top->rect().adjusted(3, 3, -3, -3), QColor(0x46, 0x46, 0x46));
+    QWidget& layout1 =
+        plate(*Layout_Top, "Layout1", Layout_Top->rect().adjusted(3, 3, -3, -3), Qt::transparent);
+    layout1.setStyleSheet({});
+
+    ComboBox1 = &placed(new TComboBox(&layout1, "ComboBox1"), {4, 1, 177, 49});
+    ComboBox1->setDropDownCount(5);
+    ComboBox1->setItemHeight(60);
+    Label8 = &label(layout1, "Label8",
+                    QString::fromUtf8("\u2190 Choose predefined message or write your own \u2192"),
+                    {185, 1, 124, 49}, Qt::AlignCenter);
+    Label8->setWordWrap(true);
+    Edit1 = &placed(new TEdit(&layout1, "Edit1"), {313, 1, 200, 49});
+    setFontPixels(*Edit1, 20);
+    Edit1->setAlignment(Qt::AlignCenter);
+
+    const int right = layout1.width();
+    Button2 = &placed(new TButton(&layout1, "Button2", "Start countdown"), {right - 4 - 168, 4, 168, 43});
+    Button2->setStaysPressed(true);
+    setFontPixels(*Button2, 20);
+    Button3 =
+        &placed(new TButton(&layout1, "Button3", "  Buy me a coffee"), {right - 8 - 168 - 166, 4, 166, 43});
+    Button3->setCursor(Qt::PointingHandCursor);
+    Button3->setStyleSheet("text-align: left; padding-left: 6px;");
+    Button3->OnClick = [this](TObject* s) { Button3Click(s); };
+    Image2 = new QLabel(Button3);
+    Image2->setObjectName("Image2");
+    Image2->setGeometry(Button3->width() - 62, 4, 60, 35);
+    Image2->setPixmap(QPixmap(":/coffee.png").scaled(60, 35, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    Image2->setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void TForm1::buildLeftPanel() {
+    Layout_Left = new QWidget(this);
+    Layout_Left->setObjectName("Layout_Left");
+    Layout_Left->setGeometry(0, 57, 190, ClientHeight - 57);
+    plate(*Layout_Left, "Rectangle11", Layout_Left->rect(), QColor(0x3A, 0x3A, 0x3A));
+
+    // Top01_Timing holds the timing group at the top of the panel.
+    QWidget& timing = plate(*Layout_Left, "Top01_Timing", {0, 0, 190, 542}, Qt::transparent);
+    GroupBox1 = &plate(timing, "GroupBox1", {7, 0, 176, 542}, QColor(0x3A, 0x3A, 0x3A));
+    plate(*GroupBox1, "Rectangle2", GroupBox1->rect(), QColor(0x3A, 0x3A, 0x3A));
+    buildTimingGroup(*GroupBox1);
+
+    Label3 = &label(*Layout_Left, "Label3", "Select skin", {40, 451, 140, 19});
+    SkinBox = &placed(new TListBox(Layout_Left, "SkinBox"), {6, 472, 177, 156});
+    PopupMenu1 = new QMenu(SkinBox);
+    MenuItem1 = PopupMenu1->addAction("Load this skin");
+    MenuItem1->setObjectName("MenuItem1");
+    SkinBox->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(SkinBox, &QWidget::customContextMenuRequested,
+                     [this](const QPoint& at) { PopupMenu1->popup(SkinBox->viewport()->mapToGlobal(at)); });
+    Editor = &placed(new TButton(Layout_Left, "Editor", "Skin properties"), {22, 632, 134, 36});
+    Editor->OnClick = [this](TObject* s) { EditorClick(s); };
+}
+
+void TForm1::buildTimingGroup(QWidget& group) {
+    Label1 = &label(group, "Label1", "Counting down to:", {0, 0, 176, 16}, Qt::AlignCenter);
+    Label5 = &label(group, "Label5", "12:23", {0, 12, 176, 38}, Qt::AlignCenter);
+    setFontPixels(*Label5, 40);
+
+    presetGroup_ = std::make_unique<TRadioGroup>();
+    const struct {
+        const char* name;
+        const char* caption;
+        QPoint at;
+    } presets[] = {{"RadioButton1", "5 min", {3, 48}},   {"RadioButton2", "10 min", {3, 66}},
+                   {"RadioButton3", "15 min", {3, 85}},  {"RadioButton4", "20 min", {3, 104}},
+                   {"RadioButton5", "30 min", {98, 51}}, {"RadioButton6", "45 min", {98, 70}},
+                   {"RadioButton7", "60 min", {98, 89}}};
+    TRadioButton** buttons[] = {&RadioButton1, &RadioButton2, &RadioButton3, &RadioButton4,
+                                &RadioButton5, &RadioButton6, &RadioButton7};
+    for (int tag = 0; tag < 7; ++tag) {
+        auto* button = new TRadioButton(&group, presets[tag].name, presets[tag].caption, *presetGroup_);
+        button->setGeometry(QRect(presets[tag].at, QSize(80, 19)));
+        button->setTag(tag);
+        *buttons[tag] = button;
+    }
+
+    Label7 =
+        &label(group, "Label7", QString::fromUtf8("Set time here or rotate bezel \u2192"), {0, 124, 176, 19});
+    Label4 = &label(group, "Label4", "Countdown end message", {10, 147, 160, 19});
+    Finish_Message = &placed(new TEdit(&group, "Finish_Message", "Countdown ended"), {8, 166, 160, 26});
+    PlaySound_Chosen =
+        &placed(new TCheckBox(&group, "PlaySound_Chosen", "Play sound at end"), {7, 195, 124, 24});
+    PlaySound_Chosen->OnChange = [this](TObject* s) { MagentaBoxChange(s); };
+    Playsound = &placed(new TButton(&group, "Playsound", "Test"), {132, 197, 40, 22});
+    Label9 = &label(group, "Label9", "Time zone offset", {40, 224, 130, 19});
+    SpinBox1 = &placed(new TSpinBox(&group, "SpinBox1", -12, 12, 0), {22, 245, 132, 26});
+    Label2 = &label(group, "Label2", "Loop through messages", {20, 278, 150, 19});
+    Button9 = &placed(new TButton(&group, "Button9", "Loop odd msgs"), {22, 298, 132, 30});
+    Button9->setStaysPressed(true);
+    Button10 = &placed(new TButton(&group, "Button10", "Loop even msgs"), {22, 334, 132, 30});
+    TrackBar6 = &placed(new TTrackBar(&group, "TrackBar6", 1, 10, 5, 1), {22, 368, 132, 18});
+    TrackBar6->setShowValue(false);
+    Label12 = &label(group, "Label12", "Interval 5 sec", {45, 386, 120, 19});
+    MagentaBox = &placed(new TCheckBox(&group, "MagentaBox", "Magenta"), {16, 421, 80, 24});
+    MagentaBox->OnChange = [this](TObject* s) { MagentaBoxChange(s); };
+    CheckBox5 = &placed(new TCheckBox(&group, "CheckBox5", "Strap && lug"), {92, 421, 84, 24});
+}

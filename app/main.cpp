@@ -1,0 +1,11 @@
+#include "app/Unit1.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("Horavis");
+    TForm1 form;
+    form.show();
+    return QApplication::exec();
+}

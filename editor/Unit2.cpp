@@ -1,0 +1,73 @@
+#include "editor/Unit2.h"
+
+#include "toolkit/controls.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+TForm2::TForm2() : TObject(QStringLiteral("Form2")) {
+    setObjectName("Form2");
+    setWindowFlags(Qt::Tool);
+    resize(ClientWidth, ClientHeight);
+    setWindowTitle(QGuiApplication::applicationName() + "- Skin properties");
+    applyDarkStyle(*this);
+    buildTabs();
+}
+
+QWidget* TForm2::addTab(const QString& name, const QString& caption) {
+    auto* page = new QWidget(TabControl1);
+    page->setObjectName(name);
+    // Qt shows a doubled ampersand as one, as the captions intend.
+    TabControl1->addTab(page, caption);
+    return page;
+}
+
+void TForm2::buildTabs() {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(5, 5, 5, 5);
+    TabControl1 = new QTabWidget(this);
+    layout->addWidget(TabControl1);
+    TabItemShadows = addTab("TabItemShadows", "Light && shadows");
+    TabItemText = addTab("TabItemText", "Text");
+    TabItem3 = addTab("TabItem3", "Arc && bezel");
+    TabItemHourhand = addTab("TabItemHourhand", "Hands");
+    Misc = addTab("Misc", "Date");
+    TabItem2 = addTab("TabItem2", "Counter clock mode (experimental)");
+    TabItem1 = addTab("TabItem1", "Balance wheel && Tourbillon");
+    TabControl1->setTabVisible(TabControl1->indexOf(TabItem2), false);
+    TabControl1->setCurrentWidget(TabItem1);
+
+    auto* angleLabel = new QLabel("Angle", TabItemShadows);
+    angleLabel->setGeometry(16, 16, 60, 20);
+    TrackBar4 = new TTrackBar(TabItemShadows, "TrackBar4", 0, 400, 190.382f);
+    TrackBar4->setGeometry(80, 12, 300, 28);
+
+    CheckBox6 = new TCheckBox(TabItem2, "CheckBox6", "CCW mode (experimental)");
+    CheckBox6->setGeometry(16, 16, 260, 24);
+
+    auto* oscillationLabel = new QLabel("Oscillation angle", TabItem1);
+    oscillationLabel->setGeometry(16, 330, 120, 20);
+    TrackBarUnruhAngle = new TTrackBar(TabItem1, "TrackBarUnruhAngle", 2, 359, 200);
+    TrackBarUnruhAngle->setGeometry(16, 352, 170, 28);
+    TrackBarUnruhAngle->OnChange = [this](TObject* s) { TrackBarUnruhAngleChange(s); };
+}
+
+// The balance wheel's timer reads the bar on every swing; nothing happens on the change itself.
+void TForm2::TrackBarUnruhAngleChange(TObject*) {}
+
+void TForm2::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        hide();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TForm2::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    hide();
+}

@@ -1,0 +1,476 @@
+#include "toolkit/element.h"
+
+#include "toolkit/animation.h"
+#include "toolkit/effects.h"
+#include "toolkit/scene.h"
+
+#include <QFontMetricsF>
+#include <QImageReader>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+template <class T> bool assign(T& field, const T& value) {
+    if (field == value)
+        return false;
+    field = value;
+    return true;
+}
+
+constexpr int MaxPictureSide = 8192;
+} // namespace
+
+TElement::TElement(const QString& name) : TObject(name) {}
+
+TElement::~TElement() = default;
+
+void TElement::adopt(std::unique_ptr<TElement> child) {
+    child->parent_ = this;
+    children_.push_back(std::move(child));
+    changed();
+}
+
+TFloatAnimation& TElement::addAnimation(std::unique_ptr<TFloatAnimation> animation) {
+    animations_.push_back(std::move(animation));
+    return *animations_.back();
+}
+
+TScene* TElement::scene() const {
+    const TElement* node = this;
+    while (node->parent_)
+        node = node->parent_;
+    return node->scene_;
+}
+
+void TElement::changed() {
+    if (TScene* owner = scene())
+        owner->elementChanged(*this);
+}
+
+void TElement::geometryChanged() {
+    // Aligned siblings follow this element, so the whole parent is damaged.
+    if (align_ != TAlignLayout::None && parent_)
+        parent_->changed();
+    else
+        changed();
+}
+
+int TElement::IndexInParent() const {
+    if (!parent_)
+        return -1;
+    const auto& siblings = parent_->children_;
+    for (size_t i = 0; i < siblings.size(); ++i)
+        if (siblings[i].get() == this)
+            return int(i);
+    return -1;
+}
+
+void TElement::moveInParent(bool toFront) {
+    if (!parent_)
+        return;
+    auto& siblings = parent_->children_;
+    auto it = siblings.begin() + IndexInParent();
+    std::unique_ptr<TElement> self = std::move(*it);
+    siblings.erase(it);
+    if (toFront)
+        siblings.push_back(std::move(self));
+    else
+        siblings.insert(siblings.begin(), std::move(self));
+    geometryChanged();
+}
+
+void TElement::BringToFront() {
+    moveInParent(true);
+}
+void TElement::SendToBack() {
+    moveInParent(false);
+}
+
+void TElement::setVisible(bool visible) {
+    if (visible_ == visible)
+        return;
+    // Report while still visible so the area it covered is repainted, and again once shown.
+    geometryChanged();
+    visible_ = visible;
+    geometryChanged();
+}
+
+void TElement::setRotationAngle(float degrees) {
+    if (assign(rotation_, degrees))
+        changed();
+}
+
+void TElement::setPosition(QPointF position) {
+    if (assign(position_, position))
+        geometryChanged();
+}
+
+void TElement::setSize(double width, double height) {
+    const bool w = assign(width_, width);
+    const bool h = assign(height_, height);
+    if (w || h)
+        geometryChanged();
+}
+
+void TElement::setScale(QPointF scale) {
+    if (assign(scale_, scale))
+        geometryChanged();
+}
+
+void TElement::setMargins(QMarginsF margins) {
+    if (assign(margins_, margins))
+        geometryChanged();
+}
+
+void TElement::setOpacity(double opacity) {
+    if (assign(opacity_, std::clamp(opacity, 0.0, 1.0)))
+        changed();
+}
+
+void TElement::setAlign(TAlignLayout align) {
+    if (align_ == align)
+        return;
+    geometryChanged();
+    align_ = align;
+    geometryChanged();
+}
+
+// Top-aligned siblings stack downwards in child order, bottom-aligned ones upwards, and so on.
+QRectF TElement::stackedRect(const QRectF& area) const {
+    double before = 0;
+    for (const auto& sibling : parent_->children_) {
+        if (sibling.get() == this)
+            break;
+        if (sibling->align_ != align_ || !sibling->visible_)
+            continue;
+        const QMarginsF m = sibling->margins_;
+        const QSizeF s =
+            sibling->autoSized() ? sibling->autoSize() : QSizeF(sibling->width_, sibling->height_);
+        if (align_ == TAlignLayout::Top || align_ == TAlignLayout::Bottom)
+            before += m.top() + s.height() * sibling->scale_.y() + m.bottom();
+        else
+            before += m.left() + s.width() * sibling->scale_.x() + m.right();
+    }
+    const QMarginsF m = margins_;
+    const QSizeF own = autoSized() ? autoSize() : QSizeF(width_, height_);
+    const double fillW = (area.width() - m.left() - m.right()) / scale_.x();
+    const double fillH = (area.height() - m.top() - m.bottom()) / scale_.y();
+    switch (align_) {
+    case TAlignLayout::Top:
+        return {m.left(), before + m.top(), fillW, own.height()};
+    case TAlignLayout::Bottom:
+        return {m.left(), area.height() - before - m.bottom() - own.height() * scale_.y(), fillW,
+                own.height()};
+    case TAlignLayout::Left:
+        return {before + m.left(), m.top(), own.width(), fillH};
+    default:
+        return {area.width() - before - m.right() - own.width() * scale_.x(), m.top(), own.width(), fillH};
+    }
+}
+
+QRectF TElement::alignedRect() const {
+    const QSizeF own = autoSized() ? autoSize() : QSizeF(width_, height_);
+    if (align_ == TAlignLayout::None || !parent_)
+        return {position_, own};
+    const QRectF area = parent_->LocalRect();
+    const QMarginsF m = margins_;
+    switch (align_) {
+    case TAlignLayout::Client:
+        return {m.left(), m.top(), (area.width() - m.left() - m.right()) / scale_.x(),
+                (area.height() - m.top() - m.bottom()) / scale_.y()};
+    case TAlignLayout::Center: {
+        const double boxW = own.width() * scale_.x() + m.left() + m.right();
+        const double boxH = own.height() * scale_.y() + m.top() + m.bottom();
+        return {std::trunc((area.width() - boxW) / 2) + m.left(),
+                std::trunc((area.height() - boxH) / 2) + m.top(), own.width(), own.height()};
+    }
+    default:
+        return stackedRect(area);
+    }
+}
+
+QPointF TElement::Position() const {
+    return alignedRect().topLeft();
+}
+double TElement::Width() const {
+    return alignedRect().width();
+}
+double TElement::Height() const {
+    return alignedRect().height();
+}
+
+QTransform TElement::LocalToParent() const {
+    const QRectF r = alignedRect();
+    QTransform t;
+    t.translate(r.x(), r.y());
+    t.scale(scale_.x(), scale_.y());
+    if (rotation_ != 0) {
+        t.translate(r.width() / 2, r.height() / 2);
+        t.rotate(rotation_);
+        t.translate(-r.width() / 2, -r.height() / 2);
+    }
+    return t;
+}
+
+QTransform TElement::LocalToScene() const {
+    QTransform t = LocalToParent();
+    for (const TElement* p = parent_; p; p = p->parent_)
+        t *= p->LocalToParent();
+    return t;
+}
+
+bool TElement::isVisibleInScene() const {
+    for (const TElement* e = this; e; e = e->parent_)
+        if (!e->visible_)
+            return false;
+    return true;
+}
+
+template <class T> static T* findEffect(const std::vector<std::unique_ptr<TEffect>>& effects) {
+    for (const auto& effect : effects)
+        if (auto* found = dynamic_cast<T*>(effect.get()))
+            return found;
+    return nullptr;
+}
+
+TShadowEffect* TElement::shadow() const {
+    return findEffect<TShadowEffect>(effects_);
+}
+TBlurEffect* TElement::blur() const {
+    return findEffect<TBlurEffect>(effects_);
+}
+TInvertEffect* TElement::invert() const {
+    return findEffect<TInvertEffect>(effects_);
+}
+
+void TElement::mouseDown(Qt::MouseButtons buttons, QPointF local) {
+    if (OnMouseDown)
+        OnMouseDown(this, buttons, local);
+}
+void TElement::mouseMove(Qt::MouseButtons buttons, QPointF local) {
+    if (OnMouseMove)
+        OnMouseMove(this, buttons, local);
+}
+void TElement::mouseUp(Qt::MouseButtons buttons, QPointF local) {
+    if (OnMouseUp)
+        OnMouseUp(this, buttons, local);
+}
+
+// ---- effects
+
+void TEffect::setEnabled(bool enabled) {
+    assign(enabled_, enabled);
+}
+void TEffect::changed() {
+    owner_.changed();
+}
+
+// ---- rectangle
+
+void TRectangle::setFillColor(QColor color) {
+    if (assign(fill_, color))
+        changed();
+}
+void TRectangle::setStrokeColor(QColor color) {
+    if (assign(stroke_, color))
+        changed();
+}
+void TRectangle::setStrokeThickness(double thickness) {
+    if (assign(strokeThickness_, thickness))
+        changed();
+}
+
+// ---- image
+
+void TImage::setBitmap(const QImage& image) {
+    bitmap_ = image.isNull() ? QImage() : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    changed();
+}
+
+bool TImage::loadFromFile(const QString& path) {
+    QImageReader reader(path);
+    const QSize size = reader.size();
+    if (!size.isValid() || size.width() > MaxPictureSide || size.height() > MaxPictureSide)
+        return false;
+    QImage image;
+    if (!reader.read(&image))
+        return false;
+    setBitmap(image);
+    return true;
+}
+
+bool TImage::saveToFile(const QString& path) const {
+    return !bitmap_.isNull() && bitmap_.save(path, "PNG");
+}
+
+void TImage::setWrapMode(TImageWrapMode mode) {
+    if (assign(wrapMode_, mode))
+        changed();
+}
+
+QRectF TImage::pictureRect() const {
+    const QRectF box = LocalRect();
+    if (bitmap_.isNull())
+        return {};
+    const QSizeF picture = bitmap_.size();
+    switch (wrapMode_) {
+    case TImageWrapMode::Stretch:
+        return box;
+    case TImageWrapMode::Original:
+        return {box.topLeft(), picture};
+    case TImageWrapMode::Fit:
+        break;
+    }
+    const double k = std::min(box.width() / picture.width(), box.height() / picture.height());
+    const QSizeF fitted = picture * k;
+    return {box.center() - QPointF(fitted.width() / 2, fitted.height() / 2), fitted};
+}
+
+// ---- label
+
+void TLabel::setText(const QString& text) {
+    if (assign(text_, text))
+        autoSize_ ? geometryChanged() : changed();
+}
+void TLabel::setFontFamily(const QString& family) {
+    if (assign(family_, family))
+        autoSize_ ? geometryChanged() : changed();
+}
+void TLabel::setFontSize(double size) {
+    if (assign(fontSize_, size))
+        autoSize_ ? geometryChanged() : changed();
+}
+void TLabel::setBold(bool bold) {
+    if (assign(bold_, bold))
+        autoSize_ ? geometryChanged() : changed();
+}
+void TLabel::setFontColor(QColor color) {
+    if (assign(color_, color))
+        changed();
+}
+void TLabel::setTextAlign(Qt::Alignment align) {
+    if (assign(textAlign_, align))
+        changed();
+}
+void TLabel::setAutoSize(bool on) {
+    if (assign(autoSize_, on))
+        geometryChanged();
+}
+
+// Font sizes are in scene units: one unit is one pixel at 96 dots per inch.
+QFont TLabel::font() const {
+    QFont f(family_);
+    f.setPointSizeF(std::max(1.0, fontSize_) * 72.0 / 96.0);
+    f.setBold(bold_);
+    return f;
+}
+
+QSizeF TLabel::autoSize() const {
+    static const QImage measuringDevice = [] {
+        QImage device(1, 1, QImage::Format_ARGB32_Premultiplied);
+        device.setDotsPerMeterX(3780);
+        device.setDotsPerMeterY(3780);
+        return device;
+    }();
+    const QFontMetricsF metrics(font(), &measuringDevice);
+    return {metrics.horizontalAdvance(text_) + 4, metrics.height()};
+}
+
+// ---- arc
+
+void TArc::setStartAngle(float degrees) {
+    if (assign(startAngle_, degrees))
+        changed();
+}
+void TArc::setEndAngle(float sweep) {
+    if (assign(endAngle_, sweep))
+        changed();
+}
+void TArc::setStrokeColor(QColor color) {
+    if (assign(stroke_, color))
+        changed();
+}
+void TArc::setStrokeThickness(double thickness) {
+    if (assign(thickness_, thickness))
+        changed();
+}
+void TArc::setRoundCaps(bool on) {
+    if (assign(roundCaps_, on))
+        changed();
+}
+
+// ---- arc dial
+
+double TArcDial::normalized(double degrees) {
+    double v = std::fmod(degrees, 360.0);
+    if (v > 180)
+        v -= 360;
+    else if (v <= -180)
+        v += 360;
+    return v;
+}
+
+void TArcDial::setValue(double degrees) {
+    if (!assign(value_, normalized(degrees)))
+        return;
+    changed();
+    if (OnChange)
+        OnChange(this);
+}
+
+void TArcDial::followPointer(QPointF local) {
+    const QPointF centre = LocalRect().center();
+    const double radians = std::atan2(-(local.y() - centre.y()), local.x() - centre.x());
+    setValue(radians * 180.0 / M_PI);
+}
+
+void TArcDial::mouseDown(Qt::MouseButtons buttons, QPointF local) {
+    if (buttons & Qt::LeftButton)
+        followPointer(local);
+    TElement::mouseDown(buttons, local);
+}
+
+void TArcDial::mouseMove(Qt::MouseButtons buttons, QPointF local) {
+    if (buttons & Qt::LeftButton)
+        followPointer(local);
+    TElement::mouseMove(buttons, local);
+}
+
+// ---- scene
+
+TScene::TScene(QSizeF size) : root_(std::make_unique<TLayout>(QStringLiteral("Root"))) {
+    root_->setSize(size.width(), size.height());
+    root_->attachScene(this);
+}
+
+TScene::~TScene() {
+    alive_ = false;
+    root_.reset();
+}
+
+void TScene::elementChanged(TElement& element) {
+    if (alive_ && listener_)
+        listener_(element);
+}
+
+static TElement* hitIn(TElement& element, QPointF parentPoint, const QTransform& toParent) {
+    if (!element.Visible())
+        return nullptr;
+    const QTransform toScene = element.LocalToParent() * toParent;
+    bool invertible = false;
+    const QPointF local = toScene.inverted(&invertible).map(parentPoint);
+    if (!invertible)
+        return nullptr;
+    const auto& children = element.Children();
+    for (auto it = children.rbegin(); it != children.rend(); ++it)
+        if (TElement* hit = hitIn(**it, parentPoint, toScene))
+            return hit;
+    if (element.HitTest() && element.LocalRect().marginsAdded(element.TouchTargetExpansion()).contains(local))
+        return &element;
+    return nullptr;
+}
+
+TElement* TScene::hitTest(QPointF scenePoint) const {
+    return hitIn(*root_, scenePoint, QTransform());
+}

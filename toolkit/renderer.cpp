@@ -1,0 +1,445 @@
+#include "toolkit/renderer.h"
+
+#include "toolkit/effects.h"
+
+#include <QHash>
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr double ShadowSoftnessToPixels = 40.0;
+constexpr double BlurSoftnessToPixels = 50.0;
+
+bool axisAligned(const QTransform& t) {
+    return t.type() <= QTransform::TxScale && t.m11() > 0 && t.m22() > 0;
+}
+
+int shadowRadius(const TShadowEffect& shadow, QSizeF scale) {
+    return std::max(0, int(std::lround(shadow.Softness() * ShadowSoftnessToPixels *
+                                       (scale.width() + scale.height()) / 2)));
+}
+
+QPointF shadowOffset(const TShadowEffect& shadow) {
+    const double radians = shadow.Direction() * M_PI / 180.0;
+    return {std::cos(radians) * shadow.Distance(), std::sin(radians) * shadow.Distance()};
+}
+
+bool shadowOn(const TElement& element) {
+    const TShadowEffect* shadow = element.shadow();
+    return shadow && shadow->Enabled();
+}
+
+bool layered(const TElement& element) {
+    const TBlurEffect* blur = element.blur();
+    const TInvertEffect* invert = element.invert();
+    return (blur && blur->Enabled()) || (invert && invert->Enabled());
+}
+
+void boxBlurLine(const QRgb* in, QRgb* out, int count, int stride, int radius) {
+    const int window = 2 * radius + 1;
+    int sum[4] = {0, 0, 0, 0};
+    auto add = [&](QRgb p, int sign) {
+        sum[0] += sign * qAlpha(p);
+        sum[1] += sign * qRed(p);
+        sum[2] += sign * qGreen(p);
+        sum[3] += sign * qBlue(p);
+    };
+    auto at = [&](int i) { return in[std::clamp(i, 0, count - 1) * stride]; };
+    for (int i = -radius; i <= radius; ++i)
+        add(i < 0 || i >= count ? 0 : at(i), 1);
+    for (int i = 0; i < count; ++i) {
+        out[i * stride] = qRgba(sum[1] / window, sum[2] / window, sum[3] / window, sum[0] / window);
+        const int leaving = i - radius;
+        const int entering = i + radius + 1;
+        add(leaving < 0 ? 0 : at(leaving), -1);
+        add(entering >= count ? 0 : at(entering), 1);
+    }
+}
+} // namespace
+
+QSizeF deviceScale(const QTransform& t) {
+    return {std::hypot(t.m11(), t.m12()), std::hypot(t.m21(), t.m22())};
+}
+
+void blurImage(QImage& image, int radius) {
+    if (radius <= 0 || image.isNull())
+        return;
+    image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const int w = image.width();
+    const int h = image.height();
+    const int passRadius = std::max(1, radius / 2);
+    std::vector<QRgb> scratch(size_t(std::max(w, h)));
+    for (int pass = 0; pass < 3; ++pass) {
+        for (int y = 0; y < h; ++y) {
+            auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+            std::copy(row, row + w, scratch.begin());
+            boxBlurLine(scratch.data(), row, w, 1, passRadius);
+        }
+        const int stride = int(image.bytesPerLine() / sizeof(QRgb));
+        auto* bits = reinterpret_cast<QRgb*>(image.bits());
+        for (int x = 0; x < w; ++x) {
+            for (int y = 0; y < h; ++y)
+                scratch[size_t(y)] = bits[y * stride + x];
+            boxBlurLine(scratch.data(), bits + x, h, stride, passRadius);
+        }
+    }
+}
+
+void TSceneRenderer::render(QPainter& painter, const TScene& scene, const QRegion& clip) {
+    if (mode_ == Mode::Naive) {
+        rasters_.clear();
+        silhouettes_.clear();
+        baked_.clear();
+        opaqueBoxes_.clear();
+    }
+    clip_ = clip;
+    clipAll_ = clip.isEmpty();
+    painter.save();
+    const QTransform base = painter.transform();
+    drawElement(painter, scene.root(), base, 1.0);
+    painter.restore();
+}
+
+bool TSceneRenderer::visibleInClip(const QRect& deviceRect) const {
+    return !deviceRect.isEmpty() && (clipAll_ || clip_.intersects(deviceRect));
+}
+
+void TSceneRenderer::drawElement(QPainter& painter, const TElement& element, const QTransform& parentToDevice,
+                                 double parentOpacity) {
+    if (!element.Visible())
+        return;
+    const QTransform toDevice = element.LocalToParent() * parentToDevice;
+    const double opacity = parentOpacity * element.Opacity();
+    if (layered(element)) {
+        drawLayered(painter, element, parentToDevice, parentOpacity);
+        return;
+    }
+    drawOwnContent(painter, element, toDevice, opacity);
+    for (const auto& child : element.Children())
+        drawElement(painter, *child, toDevice, opacity);
+}
+
+void TSceneRenderer::drawOwnContent(QPainter& painter, const TElement& element, const QTransform& toDevice,
+                                    double opacity) {
+    if (opacity <= 0)
+        return;
+    const QRect deviceBox = toDevice.mapRect(paintedLocalRect(element, toDevice)).toAlignedRect();
+    if (!visibleInClip(deviceBox))
+        return;
+    if (auto* rectangle = dynamic_cast<const TRectangle*>(&element)) {
+        drawRectangle(painter, *rectangle, toDevice, opacity);
+    } else if (auto* arc = dynamic_cast<const TArc*>(&element)) {
+        drawArc(painter, *arc, toDevice, opacity);
+    } else if (const Raster* raster = rasterFor(element, toDevice)) {
+        drawRaster(painter, element, *raster, toDevice, opacity);
+    }
+}
+
+// Blur and invert act on the element together with its children, so the subtree is painted into a
+// screen-space layer first.
+void TSceneRenderer::drawLayered(QPainter& painter, const TElement& element, const QTransform& parentToDevice,
+                                 double parentOpacity) {
+    const QTransform toDevice = element.LocalToParent() * parentToDevice;
+    const TBlurEffect* blur = element.blur();
+    const int blurRadius =
+        blur && blur->Enabled()
+            ? int(std::lround(blur->Softness() * BlurSoftnessToPixels * deviceScale(toDevice).width()))
+            : 0;
+    QRect box =
+        subtreeBounds(element, parentToDevice).adjusted(-blurRadius, -blurRadius, blurRadius, blurRadius);
+    if (!clipAll_)
+        box &= clip_.boundingRect().adjusted(-blurRadius, -blurRadius, blurRadius, blurRadius);
+    if (box.isEmpty())
+        return;
+
+    QImage layer(box.size(), QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    {
+        QPainter layerPainter(&layer);
+        layerPainter.setRenderHints(painter.renderHints());
+        const QTransform shifted = toDevice * QTransform::fromTranslate(-box.x(), -box.y());
+        const QRegion savedClip = clip_;
+        const bool savedAll = clipAll_;
+        clipAll_ = true;
+        drawOwnContent(layerPainter, element, shifted, 1.0);
+        for (const auto& child : element.Children())
+            drawElement(layerPainter, *child, shifted, 1.0);
+        clip_ = savedClip;
+        clipAll_ = savedAll;
+    }
+    blurImage(layer, blurRadius);
+    if (const TInvertEffect* invert = element.invert(); invert && invert->Enabled()) {
+        layer = layer.convertToFormat(QImage::Format_ARGB32);
+        layer.invertPixels(QImage::InvertRgb);
+        layer = layer.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    }
+    painter.save();
+    painter.resetTransform();
+    painter.setOpacity(parentOpacity * element.Opacity());
+    painter.drawImage(box.topLeft(), layer);
+    painter.restore();
+}
+
+void TSceneRenderer::drawRectangle(QPainter& painter, const TRectangle& rectangle, const QTransform& toDevice,
+                                   double opacity) {
+    painter.save();
+    painter.setTransform(toDevice);
+    painter.setOpacity(opacity);
+    const QRectF box = rectangle.LocalRect();
+    painter.fillRect(box, rectangle.FillColor());
+    if (rectangle.StrokeThickness() > 0 && rectangle.StrokeColor().alpha() > 0) {
+        const double half = rectangle.StrokeThickness() / 2;
+        painter.setPen(QPen(rectangle.StrokeColor(), rectangle.StrokeThickness()));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(box.adjusted(half, half, -half, -half));
+    }
+    painter.restore();
+}
+
+void TSceneRenderer::drawArc(QPainter& painter, const TArc& arc, const QTransform& toDevice, double opacity) {
+    if (arc.StrokeThickness() <= 0 || arc.EndAngle() == 0)
+        return;
+    const double half = arc.StrokeThickness() / 2;
+    const QRectF ring = arc.LocalRect().adjusted(half, half, -half, -half);
+    QPainterPath path;
+    // Qt counts angles counter-clockwise; the arc's angles run clockwise.
+    path.arcMoveTo(ring, -arc.StartAngle());
+    path.arcTo(ring, -arc.StartAngle(), -arc.EndAngle());
+    painter.save();
+    painter.setTransform(toDevice);
+    painter.setOpacity(opacity);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPen pen(arc.StrokeColor(), arc.StrokeThickness());
+    pen.setCapStyle(arc.RoundCaps() ? Qt::RoundCap : Qt::FlatCap);
+    painter.strokePath(path, pen);
+    painter.restore();
+}
+
+void TSceneRenderer::drawRaster(QPainter& painter, const TElement& element, const Raster& raster,
+                                const QTransform& toDevice, double opacity) {
+    painter.save();
+    painter.setOpacity(opacity);
+    if (axisAligned(toDevice)) {
+        if (shadowOn(element))
+            drawShadow(painter, element, raster, toDevice, opacity);
+        const QRectF target = toDevice.mapRect(raster.localRect);
+        painter.resetTransform();
+        painter.drawImage(QPointF(std::round(target.x()), std::round(target.y())), raster.image);
+        painter.restore();
+        return;
+    }
+
+    // A rotated picture that holds still (the light layer) is baked into screen space once.
+    const TShadowEffect* shadow = element.shadow();
+    const qint64 contentKey = qint64(
+        qHashMulti(0, raster.key, raster.deviceSize.width(), raster.deviceSize.height(), shadowOn(element),
+                   shadow ? shadow->Direction() : 0.0f, shadow ? shadow->Distance() : 0.0,
+                   shadow ? shadow->Opacity() : 0.0, shadow ? shadow->Softness() : 0.0,
+                   shadow ? shadow->ShadowColor().rgba() : 0u, opacity));
+    Baked& baked = baked_[&element];
+    if (mode_ == Mode::Cached && baked.transform == toDevice && baked.contentKey == contentKey) {
+        if (baked.image.isNull() && ++baked.sameFrames >= 2) {
+            const QRect box = toDevice.mapRect(paintedLocalRect(element, toDevice)).toAlignedRect();
+            baked.topLeft = box.topLeft();
+            baked.image = QImage(box.size(), QImage::Format_ARGB32_Premultiplied);
+            baked.image.fill(Qt::transparent);
+            QPainter bake(&baked.image);
+            bake.setRenderHints(painter.renderHints() | QPainter::SmoothPixmapTransform);
+            const QTransform shifted = toDevice * QTransform::fromTranslate(-box.x(), -box.y());
+            if (shadowOn(element))
+                drawShadow(bake, element, raster, shifted, 1.0);
+            bake.setTransform(shifted);
+            bake.drawImage(raster.localRect, raster.image);
+        }
+        if (!baked.image.isNull()) {
+            painter.resetTransform();
+            painter.drawImage(baked.topLeft, baked.image);
+            painter.restore();
+            return;
+        }
+    } else {
+        baked = Baked{toDevice, QImage(), QPoint(), contentKey, 0};
+    }
+    if (shadowOn(element))
+        drawShadow(painter, element, raster, toDevice, opacity);
+    painter.setTransform(toDevice);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(raster.localRect, raster.image);
+    painter.restore();
+}
+
+void TSceneRenderer::drawShadow(QPainter& painter, const TElement& element, const Raster& raster,
+                                const QTransform& toDevice, double opacity) {
+    const TShadowEffect& shadow = *element.shadow();
+    const Silhouette& silhouette = silhouetteFor(element, raster, shadow, toDevice);
+    if (silhouette.image.isNull())
+        return;
+    painter.save();
+    painter.setOpacity(opacity * shadow.Opacity());
+    const QTransform shifted =
+        QTransform::fromTranslate(shadowOffset(shadow).x(), shadowOffset(shadow).y()) * toDevice;
+    painter.setTransform(shifted);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(silhouette.localRect, silhouette.image);
+    painter.restore();
+}
+
+const TSceneRenderer::Silhouette& TSceneRenderer::silhouetteFor(const TElement& element, const Raster& raster,
+                                                                const TShadowEffect& shadow,
+                                                                const QTransform& toDevice) {
+    Silhouette& cached = silhouettes_[&element];
+    const int radius = shadowRadius(shadow, deviceScale(toDevice));
+    const QRgb color = shadow.ShadowColor().rgba();
+    if (cached.rasterKey == raster.key && cached.deviceSize == raster.deviceSize && cached.radius == radius &&
+        cached.color == color && !cached.image.isNull())
+        return cached;
+    const int pad = 2 * radius + 1;
+    QImage image(raster.image.size() + QSize(2 * pad, 2 * pad), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter p(&image);
+        p.drawImage(pad, pad, raster.image);
+        p.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        p.fillRect(image.rect(), QColor::fromRgba(color));
+    }
+    blurImage(image, radius);
+    const double unitsX = raster.localRect.width() / std::max(1, raster.image.width());
+    const double unitsY = raster.localRect.height() / std::max(1, raster.image.height());
+    cached = Silhouette{
+        image,      raster.localRect.adjusted(-pad * unitsX, -pad * unitsY, pad * unitsX, pad * unitsY),
+        raster.key, raster.deviceSize,
+        color,      radius};
+    return cached;
+}
+
+const TSceneRenderer::Raster* TSceneRenderer::rasterFor(const TElement& element, const QTransform& toDevice) {
+    if (auto* image = dynamic_cast<const TImage*>(&element))
+        return imageRaster(*image, toDevice);
+    if (auto* label = dynamic_cast<const TLabel*>(&element))
+        return labelRaster(*label, toDevice);
+    return nullptr;
+}
+
+QRect TSceneRenderer::opaqueBox(const QImage& source) {
+    auto found = opaqueBoxes_.find(source.cacheKey());
+    if (found != opaqueBoxes_.end())
+        return found->second;
+    int left = source.width(), top = source.height(), right = -1, bottom = -1;
+    for (int y = 0; y < source.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        for (int x = 0; x < source.width(); ++x) {
+            if (qAlpha(row[x]) == 0)
+                continue;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    }
+    const QRect box = right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+    opaqueBoxes_[source.cacheKey()] = box;
+    return box;
+}
+
+QRectF TSceneRenderer::contentRect(const TElement& element) {
+    if (auto* image = dynamic_cast<const TImage*>(&element)) {
+        if (image->isEmpty())
+            return {};
+        const QRectF picture = image->pictureRect();
+        const QImage& source = image->Bitmap();
+        const QRect box = opaqueBox(source);
+        if (box.isEmpty())
+            return {};
+        const double kx = picture.width() / source.width();
+        const double ky = picture.height() / source.height();
+        return {picture.x() + box.x() * kx, picture.y() + box.y() * ky, box.width() * kx, box.height() * ky};
+    }
+    if (dynamic_cast<const TLabel*>(&element))
+        return element.LocalRect();
+    if (auto* rectangle = dynamic_cast<const TRectangle*>(&element))
+        return element.LocalRect();
+    if (auto* arc = dynamic_cast<const TArc*>(&element)) {
+        const double half = arc->StrokeThickness() / 2;
+        return element.LocalRect().adjusted(-half, -half, half, half);
+    }
+    return {};
+}
+
+QRectF TSceneRenderer::paintedLocalRect(const TElement& element, const QTransform& toDevice) {
+    QRectF box = contentRect(element);
+    if (box.isEmpty() || !shadowOn(element))
+        return box;
+    const TShadowEffect& shadow = *element.shadow();
+    const QSizeF scale = deviceScale(toDevice);
+    const double spread =
+        (2 * shadowRadius(shadow, scale) + 2) / std::max(1e-6, std::min(scale.width(), scale.height()));
+    const QRectF cast = box.translated(shadowOffset(shadow)).adjusted(-spread, -spread, spread, spread);
+    return box.united(cast);
+}
+
+const TSceneRenderer::Raster* TSceneRenderer::imageRaster(const TImage& image, const QTransform& toDevice) {
+    const QRectF local = contentRect(image);
+    if (local.isEmpty())
+        return nullptr;
+    const QSizeF scale = deviceScale(toDevice);
+    const QSize deviceSize(std::max(1, int(std::lround(local.width() * scale.width()))),
+                           std::max(1, int(std::lround(local.height() * scale.height()))));
+    Raster& cached = rasters_[&image];
+    const QImage& source = image.Bitmap();
+    if (cached.key == source.cacheKey() && cached.deviceSize == deviceSize && cached.localRect == local)
+        return &cached;
+    const QRect box = opaqueBox(source);
+    cached = Raster{source.copy(box).scaled(deviceSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
+                    local, source.cacheKey(), deviceSize};
+    return &cached;
+}
+
+const TSceneRenderer::Raster* TSceneRenderer::labelRaster(const TLabel& label, const QTransform& toDevice) {
+    const QRectF local = label.LocalRect();
+    if (local.isEmpty() || label.Text().isEmpty())
+        return nullptr;
+    const QSizeF scale = deviceScale(toDevice);
+    const QSize deviceSize(std::max(1, int(std::ceil(local.width() * scale.width()))),
+                           std::max(1, int(std::ceil(local.height() * scale.height()))));
+    const LabelKey key{label.Text(), label.FontFamily(),       label.FontSize(),
+                       label.Bold(), label.FontColor().rgba(), int(label.TextAlign()),
+                       local.size()};
+    Raster& cached = rasters_[&label];
+    if (cached.deviceSize == deviceSize && labelKeys_[&label] == key && !cached.image.isNull())
+        return &cached;
+    QImage image(deviceSize, QImage::Format_ARGB32_Premultiplied);
+    image.setDotsPerMeterX(3780); // 96 dpi, the unit of font sizes
+    image.setDotsPerMeterY(3780);
+    image.fill(Qt::transparent);
+    {
+        QPainter p(&image);
+        p.setRenderHint(QPainter::TextAntialiasing);
+        p.scale(double(deviceSize.width()) / local.width(), double(deviceSize.height()) / local.height());
+        p.setFont(label.font());
+        p.setPen(label.FontColor());
+        p.drawText(local, int(label.TextAlign()) | Qt::TextSingleLine, label.Text());
+    }
+    labelKeys_[&label] = key;
+    cached = Raster{image, local, nextLabelKey_++, deviceSize};
+    return &cached;
+}
+
+QRect TSceneRenderer::subtreeBounds(const TElement& element, const QTransform& parentToDevice) {
+    if (!element.Visible())
+        return {};
+    const QTransform toDevice = element.LocalToParent() * parentToDevice;
+    QRect bounds;
+    const QRectF own = paintedLocalRect(element, toDevice);
+    if (!own.isEmpty())
+        bounds = toDevice.mapRect(own).toAlignedRect().adjusted(-2, -2, 2, 2);
+    for (const auto& child : element.Children())
+        bounds |= subtreeBounds(*child, toDevice);
+    if (const TBlurEffect* blur = element.blur(); blur && blur->Enabled() && !bounds.isEmpty()) {
+        const int r =
+            int(std::lround(blur->Softness() * BlurSoftnessToPixels * deviceScale(toDevice).width())) + 1;
+        bounds.adjust(-r, -r, r, r);
+    }
+    return bounds;
+}

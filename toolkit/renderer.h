@@ -1,0 +1,95 @@
+#pragma once
+
+#include "toolkit/scene.h"
+
+#include <QImage>
+#include <QRegion>
+#include <QTransform>
+#include <unordered_map>
+
+class QPainter;
+
+// Draws a scene with QPainter. Pictures are scaled once to their on-screen size and trimmed to
+// their opaque box, shadows are blurred once, and rotation is only a painter transform; a picture
+// that stays put under a rotation is baked into screen space and blitted. The naive mode skips all
+// of that and stands as the baseline the benchmark compares against.
+class TSceneRenderer {
+public:
+    enum class Mode { Cached, Naive };
+    explicit TSceneRenderer(Mode mode = Mode::Cached) : mode_(mode) {}
+
+    void render(QPainter& painter, const TScene& scene, const QRegion& clip = {});
+    // Screen box of what an element and its children paint, under a scene-to-device transform.
+    QRect subtreeBounds(const TElement& element, const QTransform& parentToDevice);
+
+private:
+    struct Raster {
+        QImage image;     // device resolution
+        QRectF localRect; // where it lands in the element's units
+        qint64 key = 0;   // source identity
+        QSize deviceSize;
+    };
+    struct Silhouette {
+        QImage image;
+        QRectF localRect;
+        qint64 rasterKey = 0;
+        QSize deviceSize;
+        QRgb color = 0;
+        int radius = -1;
+    };
+    struct Baked {
+        QTransform transform;
+        QImage image;
+        QPoint topLeft;
+        qint64 contentKey = 0;
+        int sameFrames = 0;
+    };
+    struct LabelKey {
+        QString text;
+        QString family;
+        double size = 0;
+        bool bold = false;
+        QRgb color = 0;
+        int align = 0;
+        QSizeF box;
+        bool operator==(const LabelKey&) const = default;
+    };
+
+    void drawElement(QPainter& painter, const TElement& element, const QTransform& parentToDevice,
+                     double parentOpacity);
+    void drawLayered(QPainter& painter, const TElement& element, const QTransform& toDevice, double opacity);
+    void drawOwnContent(QPainter& painter, const TElement& element, const QTransform& toDevice,
+                        double opacity);
+    void drawRaster(QPainter& painter, const TElement& element, const Raster& raster,
+                    const QTransform& toDevice, double opacity);
+    void drawShadow(QPainter& painter, const TElement& element, const Raster& raster,
+                    const QTransform& toDevice, double opacity);
+    void drawRectangle(QPainter& painter, const TRectangle& rectangle, const QTransform& toDevice,
+                       double opacity);
+    void drawArc(QPainter& painter, const TArc& arc, const QTransform& toDevice, double opacity);
+
+    const Raster* rasterFor(const TElement& element, const QTransform& toDevice);
+    const Raster* imageRaster(const TImage& image, const QTransform& toDevice);
+    const Raster* labelRaster(const TLabel& label, const QTransform& toDevice);
+    const Silhouette& silhouetteFor(const TElement& element, const Raster& raster,
+                                    const TShadowEffect& shadow, const QTransform& toDevice);
+    QRect opaqueBox(const QImage& source);
+    QRectF contentRect(const TElement& element);
+    QRectF paintedLocalRect(const TElement& element, const QTransform& toDevice);
+    bool visibleInClip(const QRect& deviceRect) const;
+
+    Mode mode_;
+    QRegion clip_;
+    bool clipAll_ = true;
+    std::unordered_map<const TElement*, Raster> rasters_;
+    std::unordered_map<const TElement*, Silhouette> silhouettes_;
+    std::unordered_map<const TElement*, Baked> baked_;
+    std::unordered_map<const TElement*, LabelKey> labelKeys_;
+    std::unordered_map<qint64, QRect> opaqueBoxes_;
+    qint64 nextLabelKey_ = 1;
+};
+
+// Blurs a premultiplied ARGB picture in place (three box passes, close to a Gaussian).
+void blurImage(QImage& image, int radius);
+// Device pixels per local unit along each axis of a transform.
+QSizeF deviceScale(const QTransform& t);

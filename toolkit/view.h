@@ -1,0 +1,53 @@
+#pragma once
+
+#include "toolkit/renderer.h"
+
+#include <QWidget>
+#include <unordered_map>
+#include <unordered_set>
+
+// Shows a scene in a widget. Changes are collected and only the screen areas that an element
+// covered before and covers now are painted again. Pointer events go to the element under the
+// pointer in its own coordinates; a pressed button captures the pointer for that element.
+class TSceneView : public QWidget {
+public:
+    TSceneView(TScene& scene, QWidget* parent);
+    ~TSceneView() override;
+
+    TScene& scene() { return scene_; }
+    // Renders the whole scene into a picture of the view's size (tests, benchmark).
+    QImage grabScene();
+    // Number of paint events so far (benchmarks and tests watch it).
+    int paintCount() const { return paintCount_; }
+    // Collects pending changes now and returns every area asked to be repainted since the last call.
+    QRegion takeDamage();
+    // Paints only `area` of the scene onto `canvas`, as a partial repaint would.
+    void renderArea(QImage& canvas, const QRegion& area);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void elementChanged(TElement& element);
+    void flushDamage();
+    void ensureBounds();
+    void recordBounds(const TElement& element, const QTransform& parentToDevice);
+    QTransform parentToDevice(const TElement& element) const;
+    QPointF toLocal(const TElement& element, QPointF viewPoint) const;
+    void updateCursor(QPointF viewPoint);
+
+    TScene& scene_;
+    TSceneRenderer renderer_;
+    std::unordered_map<const TElement*, QRect> lastBounds_;
+    std::unordered_set<TElement*> dirty_;
+    QRegion damage_;
+    QRegion requested_;
+    bool flushQueued_ = false;
+    bool boundsKnown_ = false;
+    TElement* capture_ = nullptr;
+    int paintCount_ = 0;
+};
