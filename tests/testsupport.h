@@ -3,6 +3,7 @@
 #include "toolkit/clock.h"
 
 #include <QDateTime>
+#include <QImage>
 #include <QTimeZone>
 
 // Puts the program's clock under the test's control at a given local moment.

@@ -37,7 +37,8 @@ bool layered(const TElement& element) {
     return (blur && blur->Enabled()) || (invert && invert->Enabled());
 }
 
-void boxBlurLine(const QRgb* in, QRgb* out, int count, int stride, int radius) {
+// Reads `count` contiguous pixels and writes them `outStride` apart.
+void boxBlurLine(const QRgb* in, QRgb* out, int count, int outStride, int radius) {
     const int window = 2 * radius + 1;
     int sum[4] = {0, 0, 0, 0};
     auto add = [&](QRgb p, int sign) {
@@ -46,11 +47,11 @@ void boxBlurLine(const QRgb* in, QRgb* out, int count, int stride, int radius) {
         sum[2] += sign * qGreen(p);
         sum[3] += sign * qBlue(p);
     };
-    auto at = [&](int i) { return in[std::clamp(i, 0, count - 1) * stride]; };
+    auto at = [&](int i) { return in[std::clamp(i, 0, count - 1)]; };
     for (int i = -radius; i <= radius; ++i)
         add(i < 0 || i >= count ? 0 : at(i), 1);
     for (int i = 0; i < count; ++i) {
-        out[i * stride] = qRgba(sum[1] / window, sum[2] / window, sum[3] / window, sum[0] / window);
+        out[i * outStride] = qRgba(sum[1] / window, sum[2] / window, sum[3] / window, sum[0] / window);
         const int leaving = i - radius;
         const int entering = i + radius + 1;
         add(leaving < 0 ? 0 : at(leaving), -1);
