@@ -31,6 +31,8 @@ TForm1::TForm1()
 TForm1::~TForm1() {
     form2_.reset();
     Form2 = nullptr;
+    // The child widgets refer to members (the scene, the preset group), so they go first.
+    qDeleteAll(findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly));
     if (Form1 == this)
         Form1 = nullptr;
 }

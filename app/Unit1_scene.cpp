@@ -2,9 +2,8 @@
 // to front, with the placement and initial state each element starts with.
 #include "app/Unit1.h"
 
+#include "app/builtin_pictures.h"
 #include "toolkit/describe.h"
-
-#include <QHash>
 
 namespace {
 const QColor Lime = QColor::fromRgba(0xFF00FF00);
@@ -12,17 +11,8 @@ const QColor Magenta = QColor::fromRgba(0xFFFF00FF);
 const QColor TextRed = QColor::fromRgba(0xFFDE0707);
 constexpr double Step = 0.25; // seconds of one mechanics step
 
-// Built-in pictures are decoded once even when several elements show the same one.
-QImage picture(const QString& file) {
-    static QHash<QString, QImage> decoded;
-    auto found = decoded.find(file);
-    if (found == decoded.end())
-        found = decoded.insert(file, QImage(QStringLiteral(":/") + file));
-    return *found;
-}
-
 TImage& withPicture(TImage& image, const QString& file) {
-    image.setBitmap(picture(file));
+    image.setBitmapLoader([file] { return BuiltInPictures::get(file); });
     return image;
 }
 
@@ -41,6 +31,10 @@ TLayout& addCrosshair(TElement& parent, const QString& layoutName, const QString
 } // namespace
 
 void TForm1::buildScene() {
+    // The first frame shows these; hidden holders decode only when something uses them.
+    BuiltInPictures::prefetch({"WatchfaceFull.png", "ovl.png", "sek.png", "min.png", "hour.png",
+                               "Tourbillon.png", "BalanceWheel.png", "escapewheel.png", "Gearwheel.png",
+                               "crosshair.png"});
     TLayout& root = scene_.root();
     // Overflows the window at the top, right and bottom, drawn at 0.7 from its top-left corner.
     Layout_Watch = &addElement<TLayout>(

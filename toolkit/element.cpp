@@ -44,8 +44,14 @@ TScene* TElement::scene() const {
 }
 
 void TElement::changed() {
-    if (TScene* owner = scene())
-        owner->elementChanged(*this);
+    TElement* node = this;
+    for (;; node = node->parent_) {
+        ++node->revision_;
+        if (!node->parent_)
+            break;
+    }
+    if (node->scene_)
+        node->scene_->elementChanged(*this);
 }
 
 void TElement::geometryChanged() {
@@ -283,9 +289,37 @@ void TRectangle::setStrokeThickness(double thickness) {
 
 // ---- image
 
+namespace {
+QImage premultiplied(const QImage& image) {
+    return image.isNull() ? QImage() : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+} // namespace
+
+const QImage& TImage::Bitmap() const {
+    if (loader_) {
+        bitmap_ = premultiplied(loader_());
+        loader_ = nullptr;
+    }
+    return bitmap_;
+}
+
 void TImage::setBitmap(const QImage& image) {
-    bitmap_ = image.isNull() ? QImage() : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    loader_ = nullptr;
+    bitmap_ = premultiplied(image);
     changed();
+}
+
+void TImage::setBitmapLoader(std::function<QImage()> loader) {
+    loader_ = std::move(loader);
+    bitmap_ = QImage();
+    changed();
+}
+
+void TImage::assignFrom(const TImage& other) {
+    if (other.loader_)
+        setBitmapLoader(other.loader_);
+    else
+        setBitmap(other.bitmap_);
 }
 
 bool TImage::loadFromFile(const QString& path) {
@@ -301,7 +335,7 @@ bool TImage::loadFromFile(const QString& path) {
 }
 
 bool TImage::saveToFile(const QString& path) const {
-    return !bitmap_.isNull() && bitmap_.save(path, "PNG");
+    return !Bitmap().isNull() && Bitmap().save(path, "PNG");
 }
 
 void TImage::setWrapMode(TImageWrapMode mode) {
@@ -311,9 +345,9 @@ void TImage::setWrapMode(TImageWrapMode mode) {
 
 QRectF TImage::pictureRect() const {
     const QRectF box = LocalRect();
-    if (bitmap_.isNull())
+    if (Bitmap().isNull())
         return {};
-    const QSizeF picture = bitmap_.size();
+    const QSizeF picture = Bitmap().size();
     switch (wrapMode_) {
     case TImageWrapMode::Stretch:
         return box;

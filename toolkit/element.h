@@ -108,6 +108,8 @@ public:
     TScene* scene() const;
     // Reports a change of what this element (and its subtree) looks like.
     void changed();
+    // Grows with every change in this element's subtree, so drawings of it can be cached.
+    quint64 revision() const { return revision_; }
 
 protected:
     // Natural size for elements that size themselves (labels fitted to their text).
@@ -124,6 +126,7 @@ private:
 
     TElement* parent_ = nullptr;
     TScene* scene_ = nullptr;
+    quint64 revision_ = 0;
     std::vector<std::unique_ptr<TElement>> children_;
     std::vector<std::unique_ptr<TEffect>> effects_;
     std::vector<std::unique_ptr<TFloatAnimation>> animations_;
@@ -168,20 +171,23 @@ enum class TImageWrapMode { Fit, Stretch, Original };
 class TImage : public TElement {
 public:
     using TElement::TElement;
-    const QImage& Bitmap() const { return bitmap_; }
+    const QImage& Bitmap() const;
     void setBitmap(const QImage& image);
-    void assignFrom(const TImage& other) { setBitmap(other.bitmap_); }
+    // The picture is produced on first use, so pictures nobody shows cost nothing at start-up.
+    void setBitmapLoader(std::function<QImage()> loader);
+    void assignFrom(const TImage& other);
     bool loadFromFile(const QString& path);
     bool saveToFile(const QString& path) const;
     void clear() { setBitmap(QImage()); }
-    bool isEmpty() const { return bitmap_.isNull(); }
+    bool isEmpty() const { return !loader_ && bitmap_.isNull(); }
     TImageWrapMode WrapMode() const { return wrapMode_; }
     void setWrapMode(TImageWrapMode mode);
     // Where the picture lands in local units.
     QRectF pictureRect() const;
 
 private:
-    QImage bitmap_;
+    mutable QImage bitmap_;
+    mutable std::function<QImage()> loader_;
     TImageWrapMode wrapMode_ = TImageWrapMode::Fit;
 };
 

@@ -93,6 +93,7 @@ void TSceneRenderer::render(QPainter& painter, const TScene& scene, const QRegio
         rasters_.clear();
         silhouettes_.clear();
         baked_.clear();
+        layers_.clear();
         opaqueBoxes_.clear();
     }
     clip_ = clip;
@@ -139,27 +140,42 @@ void TSceneRenderer::drawOwnContent(QPainter& painter, const TElement& element, 
 }
 
 // Blur and invert act on the element together with its children, so the subtree is painted into a
-// screen-space layer first.
+// screen-space layer first; the layer is kept until something in the subtree changes or moves.
 void TSceneRenderer::drawLayered(QPainter& painter, const TElement& element, const QTransform& parentToDevice,
                                  double parentOpacity) {
+    const Layer& layer = layerFor(element, parentToDevice);
+    if (layer.image.isNull() || !visibleInClip(QRect(layer.topLeft, layer.image.size())))
+        return;
+    painter.save();
+    painter.resetTransform();
+    painter.setOpacity(parentOpacity * element.Opacity());
+    painter.drawImage(layer.topLeft, layer.image);
+    painter.restore();
+}
+
+const TSceneRenderer::Layer& TSceneRenderer::layerFor(const TElement& element,
+                                                      const QTransform& parentToDevice) {
     const QTransform toDevice = element.LocalToParent() * parentToDevice;
+    Layer& cached = layers_[&element];
+    if (mode_ == Mode::Cached && cached.valid && cached.revision == element.revision() &&
+        cached.transform == toDevice)
+        return cached;
+
     const TBlurEffect* blur = element.blur();
     const int blurRadius =
         blur && blur->Enabled()
             ? int(std::lround(blur->Softness() * BlurSoftnessToPixels * deviceScale(toDevice).width()))
             : 0;
-    QRect box =
-        subtreeBounds(element, parentToDevice).adjusted(-blurRadius, -blurRadius, blurRadius, blurRadius);
-    if (!clipAll_)
-        box &= clip_.boundingRect().adjusted(-blurRadius, -blurRadius, blurRadius, blurRadius);
+    const QRect box = subtreeBounds(element, parentToDevice);
+    cached = Layer{QImage(), box.topLeft(), element.revision(), toDevice, true};
     if (box.isEmpty())
-        return;
-
-    QImage layer(box.size(), QImage::Format_ARGB32_Premultiplied);
-    layer.fill(Qt::transparent);
+        return cached;
+    QImage image(box.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
     {
-        QPainter layerPainter(&layer);
-        layerPainter.setRenderHints(painter.renderHints());
+        QPainter layerPainter(&image);
+        layerPainter.setRenderHint(QPainter::Antialiasing);
+        layerPainter.setRenderHint(QPainter::SmoothPixmapTransform);
         const QTransform shifted = toDevice * QTransform::fromTranslate(-box.x(), -box.y());
         const QRegion savedClip = clip_;
         const bool savedAll = clipAll_;
@@ -170,17 +186,14 @@ void TSceneRenderer::drawLayered(QPainter& painter, const TElement& element, con
         clip_ = savedClip;
         clipAll_ = savedAll;
     }
-    blurImage(layer, blurRadius);
+    blurImage(image, blurRadius);
     if (const TInvertEffect* invert = element.invert(); invert && invert->Enabled()) {
-        layer = layer.convertToFormat(QImage::Format_ARGB32);
-        layer.invertPixels(QImage::InvertRgb);
-        layer = layer.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        image = image.convertToFormat(QImage::Format_ARGB32);
+        image.invertPixels(QImage::InvertRgb);
+        image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     }
-    painter.save();
-    painter.resetTransform();
-    painter.setOpacity(parentOpacity * element.Opacity());
-    painter.drawImage(box.topLeft(), layer);
-    painter.restore();
+    cached.image = image;
+    return cached;
 }
 
 void TSceneRenderer::drawRectangle(QPainter& painter, const TRectangle& rectangle, const QTransform& toDevice,

@@ -44,6 +44,13 @@ private:
         qint64 contentKey = 0;
         int sameFrames = 0;
     };
+    struct Layer {
+        QImage image;
+        QPoint topLeft;
+        quint64 revision = 0;
+        QTransform transform;
+        bool valid = false;
+    };
     struct LabelKey {
         QString text;
         QString family;
@@ -58,6 +65,7 @@ private:
     void drawElement(QPainter& painter, const TElement& element, const QTransform& parentToDevice,
                      double parentOpacity);
     void drawLayered(QPainter& painter, const TElement& element, const QTransform& toDevice, double opacity);
+    const Layer& layerFor(const TElement& element, const QTransform& parentToDevice);
     void drawOwnContent(QPainter& painter, const TElement& element, const QTransform& toDevice,
                         double opacity);
     void drawRaster(QPainter& painter, const TElement& element, const Raster& raster,
@@ -84,6 +92,7 @@ private:
     std::unordered_map<const TElement*, Raster> rasters_;
     std::unordered_map<const TElement*, Silhouette> silhouettes_;
     std::unordered_map<const TElement*, Baked> baked_;
+    std::unordered_map<const TElement*, Layer> layers_;
     std::unordered_map<const TElement*, LabelKey> labelKeys_;
     std::unordered_map<qint64, QRect> opaqueBoxes_;
     qint64 nextLabelKey_ = 1;

@@ -1,0 +1,330 @@
+// Runs the built program on a private X server and checks it the way a streamer would see it.
+
+#include <QtTest>
+
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <xcb/xcb.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#ifndef HORAVIS_BINARY
+#error "HORAVIS_BINARY must name the built program"
+#endif
+
+using namespace std::chrono_literals;
+
+namespace {
+
+const QByteArray mainWindowTitle = "Form1";
+constexpr QRect expectedMainWindowGeometry{0, 0, 872, 734};
+// Well clear of the watch and the controls, so nothing but the plate may show there.
+constexpr QRect plateOnlyMargin{800, 80, 60, 40};
+constexpr double minimumLimeShare = 0.20;
+
+constexpr auto serverStartTimeout = 10s;
+constexpr auto programStartTimeout = 10s;
+constexpr auto windowAppearTimeout = 20s;
+constexpr auto firstFrameTimeout = 10s;
+constexpr auto exitTimeout = 20s;
+constexpr auto pollInterval = 100ms;
+
+struct FreeDeleter {
+    void operator()(void* pointer) const { std::free(pointer); }
+};
+// xcb hands out replies allocated with malloc.
+template <typename Reply> using XcbReply = std::unique_ptr<Reply, FreeDeleter>;
+
+struct XcbDisconnect {
+    void operator()(xcb_connection_t* connection) const { xcb_disconnect(connection); }
+};
+using XcbConnection = std::unique_ptr<xcb_connection_t, XcbDisconnect>;
+
+int milliseconds(std::chrono::milliseconds duration) {
+    return static_cast<int>(duration.count());
+}
+
+// SIGTERM first: a killed Xvfb leaves its lock file and socket behind.
+void stopProcess(QProcess& process) {
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(5000)) {
+        process.kill();
+        process.waitForFinished(5000);
+    }
+}
+
+class ScopedProcess {
+public:
+    ScopedProcess() = default;
+    ScopedProcess(const ScopedProcess&) = delete;
+    ScopedProcess& operator=(const ScopedProcess&) = delete;
+    ~ScopedProcess() { stopProcess(process); }
+
+    QProcess* operator->() { return &process; }
+    QProcess& get() { return process; }
+
+private:
+    QProcess process;
+};
+
+// Xvfb picks a free display itself and writes its number once it accepts clients.
+class VirtualDisplay {
+public:
+    explicit VirtualDisplay(const QString& logPath) {
+        server->setStandardErrorFile(logPath);
+        server->start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+        number = readDisplayNumber();
+    }
+
+    bool isReady() const { return number.has_value(); }
+    QString name() const { return QStringLiteral(":%1").arg(number.value_or(-1)); }
+
+private:
+    std::optional<int> readDisplayNumber() {
+        const QDeadlineTimer deadline(serverStartTimeout);
+        QByteArray announced;
+        while (!announced.contains('\n') && !deadline.hasExpired()) {
+            if (!server->waitForReadyRead(static_cast<int>(deadline.remainingTime())))
+                break;
+            announced += server->readAllStandardOutput();
+        }
+        bool isNumber = false;
+        const int display = announced.trimmed().toInt(&isNumber);
+        return isNumber ? std::optional(display) : std::nullopt;
+    }
+
+    ScopedProcess server;
+    std::optional<int> number;
+};
+
+xcb_atom_t internAtom(xcb_connection_t* connection, const QByteArray& name) {
+    const XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, static_cast<uint16_t>(name.size()), name.constData()),
+        nullptr));
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
+QByteArray propertyBytes(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t property) {
+    const XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+        connection, xcb_get_property(connection, 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
+        nullptr));
+    if (!reply)
+        return {};
+    return QByteArray(static_cast<const char*>(xcb_get_property_value(reply.get())),
+                      xcb_get_property_value_length(reply.get()));
+}
+
+bool hasTitle(xcb_connection_t* connection, xcb_window_t window, const QByteArray& title) {
+    return propertyBytes(connection, window, XCB_ATOM_WM_NAME) == title ||
+           propertyBytes(connection, window, internAtom(connection, "_NET_WM_NAME")) == title;
+}
+
+bool isViewable(xcb_connection_t* connection, xcb_window_t window) {
+    const XcbReply<xcb_get_window_attributes_reply_t> attributes(
+        xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, window), nullptr));
+    return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+}
+
+// Without a window manager every top-level window is a direct child of the root.
+std::optional<xcb_window_t> findViewableTopLevel(xcb_connection_t* connection, xcb_window_t root,
+                                                 const QByteArray& title) {
+    const XcbReply<xcb_query_tree_reply_t> tree(
+        xcb_query_tree_reply(connection, xcb_query_tree(connection, root), nullptr));
+    if (!tree)
+        return std::nullopt;
+    const xcb_window_t* children = xcb_query_tree_children(tree.get());
+    for (int index = 0; index < xcb_query_tree_children_length(tree.get()); ++index) {
+        if (isViewable(connection, children[index]) && hasTitle(connection, children[index], title))
+            return children[index];
+    }
+    return std::nullopt;
+}
+
+QRect geometryOnRoot(xcb_connection_t* connection, xcb_window_t window, xcb_window_t root) {
+    const XcbReply<xcb_get_geometry_reply_t> geometry(
+        xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr));
+    const XcbReply<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(
+        connection, xcb_translate_coordinates(connection, window, root, 0, 0), nullptr));
+    if (!geometry || !origin)
+        return {};
+    return QRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
+}
+
+// Expects the 24-bit, 32-bits-per-pixel, little-endian layout of the Xvfb screen this test starts.
+QImage grabRootArea(xcb_connection_t* connection, xcb_window_t root, const QRect& area) {
+    const XcbReply<xcb_get_image_reply_t> reply(xcb_get_image_reply(
+        connection,
+        xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, root, static_cast<int16_t>(area.x()),
+                      static_cast<int16_t>(area.y()), static_cast<uint16_t>(area.width()),
+                      static_cast<uint16_t>(area.height()), ~0u),
+        nullptr));
+    const qsizetype bytesPerLine = qsizetype(area.width()) * 4;
+    if (!reply || reply->depth != 24 ||
+        xcb_get_image_data_length(reply.get()) != bytesPerLine * area.height())
+        return {};
+    return QImage(xcb_get_image_data(reply.get()), area.width(), area.height(), bytesPerLine,
+                  QImage::Format_RGB32)
+        .copy();
+}
+
+bool isLime(QRgb pixel) {
+    return qRed(pixel) < 40 && qGreen(pixel) > 215 && qBlue(pixel) < 40;
+}
+
+int limePixelsIn(const QImage& image, const QRect& area) {
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x)
+            count += isLime(image.pixel(x, y)) ? 1 : 0;
+    }
+    return count;
+}
+
+bool showsChromaKeyPlate(const QImage& windowShot) {
+    if (windowShot.isNull())
+        return false;
+    const int marginArea = plateOnlyMargin.width() * plateOnlyMargin.height();
+    const double windowArea = double(windowShot.width()) * windowShot.height();
+    return limePixelsIn(windowShot, plateOnlyMargin) == marginArea &&
+           limePixelsIn(windowShot, windowShot.rect()) > minimumLimeShare * windowArea;
+}
+
+void requestClose(xcb_connection_t* connection, xcb_window_t window) {
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = window;
+    event.type = internAtom(connection, "WM_PROTOCOLS");
+    event.data.data32[0] = internAtom(connection, "WM_DELETE_WINDOW");
+    event.data.data32[1] = XCB_CURRENT_TIME;
+    xcb_send_event(connection, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
+    xcb_flush(connection);
+}
+
+QString textOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(file.readAll()) : QString();
+}
+
+// Peeks, so the output survives for a later message: failure messages are built even when checks pass.
+QString describe(QProcess& program) {
+    return QStringLiteral("program state %1, exit code %2, error \"%3\"; its output:\n%4")
+        .arg(program.state())
+        .arg(program.exitCode())
+        .arg(program.errorString(), QString::fromLocal8Bit(program.peek(program.bytesAvailable())));
+}
+
+} // namespace
+
+class TestEndToEnd : public QObject {
+    Q_OBJECT
+private slots:
+    void startsShowsLimePlateAndClosesCleanly();
+
+private:
+    QString copyProgramInto(const QTemporaryDir& dir);
+    void startProgram(QProcess& program, const QString& path, const QString& display);
+    // Waits without blocking on a dead program: returns false as soon as it has gone.
+    bool pollWhileRunning(QProcess& program, std::chrono::milliseconds timeout,
+                          const std::function<bool()>& condition);
+};
+
+QString TestEndToEnd::copyProgramInto(const QTemporaryDir& dir) {
+    const QString source = QStringLiteral(HORAVIS_BINARY);
+    const QString copy = dir.filePath(QFileInfo(source).fileName());
+    if (!QFile::copy(source, copy) || !QFile::setPermissions(copy, QFile::permissions(source)))
+        return {};
+    return copy;
+}
+
+void TestEndToEnd::startProgram(QProcess& program, const QString& path, const QString& display) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // CTest runs the other tests offscreen; this one needs the real X11 backend.
+    environment.insert("QT_QPA_PLATFORM", "xcb");
+    environment.insert("DISPLAY", display);
+    // QtTest marks its own process with this; the program should run as a user starts it.
+    environment.remove("QT_QTESTLIB_RUNNING");
+    program.setProcessEnvironment(environment);
+    program.setWorkingDirectory(QFileInfo(path).absolutePath());
+    program.setProcessChannelMode(QProcess::MergedChannels);
+    program.start(path, {});
+}
+
+bool TestEndToEnd::pollWhileRunning(QProcess& program, std::chrono::milliseconds timeout,
+                                    const std::function<bool()>& condition) {
+    const QDeadlineTimer deadline(timeout);
+    while (program.state() == QProcess::Running) {
+        if (condition())
+            return true;
+        if (deadline.hasExpired())
+            return false;
+        program.waitForFinished(milliseconds(pollInterval));
+    }
+    return false;
+}
+
+void TestEndToEnd::startsShowsLimePlateAndClosesCleanly() {
+    QTemporaryDir dir;
+    QVERIFY2(dir.isValid(), qPrintable(dir.errorString()));
+    const QString programPath = copyProgramInto(dir);
+    QVERIFY2(!programPath.isEmpty(), "could not copy " HORAVIS_BINARY);
+
+    const VirtualDisplay display(dir.filePath("xvfb.log"));
+    QVERIFY2(display.isReady(),
+             qPrintable("Xvfb did not announce a display; its log:\n" + textOf(dir.filePath("xvfb.log"))));
+
+    ScopedProcess program;
+    startProgram(program.get(), programPath, display.name());
+    QVERIFY2(program->waitForStarted(milliseconds(programStartTimeout)), qPrintable(describe(program.get())));
+
+    int screenNumber = 0;
+    const XcbConnection connection(xcb_connect(qPrintable(display.name()), &screenNumber));
+    QVERIFY2(!xcb_connection_has_error(connection.get()), "cannot connect to the virtual display");
+    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection.get()));
+    for (int skip = 0; skip < screenNumber; ++skip)
+        xcb_screen_next(&screens);
+    const xcb_window_t root = screens.data->root;
+    QCOMPARE(xcb_get_setup(connection.get())->image_byte_order, uint8_t(XCB_IMAGE_ORDER_LSB_FIRST));
+
+    std::optional<xcb_window_t> window;
+    const bool windowShown = pollWhileRunning(program.get(), windowAppearTimeout, [&] {
+        window = findViewableTopLevel(connection.get(), root, mainWindowTitle);
+        return window.has_value();
+    });
+    QVERIFY2(windowShown, qPrintable("no viewable window titled Form1; " + describe(program.get())));
+    const QRect geometry = geometryOnRoot(connection.get(), *window, root);
+    QCOMPARE(geometry, expectedMainWindowGeometry);
+
+    // The window is mapped before its first frame has been drawn.
+    QImage screenshot;
+    const bool plateShown = pollWhileRunning(program.get(), firstFrameTimeout, [&] {
+        screenshot = grabRootArea(connection.get(), root, geometry);
+        return showsChromaKeyPlate(screenshot);
+    });
+    if (!plateShown) {
+        dir.setAutoRemove(false);
+        screenshot.save(dir.filePath("screenshot.png"));
+    }
+    QVERIFY2(plateShown, qPrintable("no lime plate on screen; screenshot and logs kept in " + dir.path() +
+                                    "; " + describe(program.get())));
+
+    requestClose(connection.get(), *window);
+    QVERIFY2(program->waitForFinished(milliseconds(exitTimeout)),
+             qPrintable("still running after the close request; " + describe(program.get())));
+    QVERIFY2(program->exitStatus() == QProcess::NormalExit && program->exitCode() == 0,
+             qPrintable(describe(program.get())));
+    QVERIFY2(QFileInfo(programPath).isExecutable(), "the program's own file is gone after it ran");
+}
+
+QTEST_GUILESS_MAIN(TestEndToEnd)
+#include "tst_endtoend.moc"
