@@ -985,6 +985,12 @@ QImage drawGlassReflection() {
 // Movement parts, each filling about 95% of its canvas.
 namespace movement {
 
+// Darker than the movement plate, so the carriage floor reads as a separate, deeper part.
+namespace anthracite {
+constexpr QColor dark{30, 32, 37};
+constexpr QColor light{92, 97, 108};
+} // namespace anthracite
+
 QConicalGradient steelFinish(QPointF centre) {
     return polishedSweep(centre, palette::steelMid, palette::steelHighlight, 3, 30);
 }
@@ -1013,14 +1019,89 @@ QPainterPath lyreArm(double angle) {
     return strokeOf(strands, 24).united(strokeOf(bridge, 14));
 }
 
+// A fixed pseudo-random value in [0, 1), so the grain looks irregular yet every run draws the same picture.
+double grainNoise(int index) {
+    const double x = std::sin(index * 12.9898 + 4.1414) * 43758.5453;
+    return x - std::floor(x);
+}
+
+// Fine turned rings with a bow-tie sheen, as circular graining catches the light.
+void drawCircularGrain(QPainter& painter, double inner, double outer) {
+    painter.setBrush(Qt::NoBrush);
+    int index = 0;
+    for (double radius = inner; radius < outer; radius += 2.4, ++index) {
+        const double n = grainNoise(index);
+        const QColor tone = n > 0.5 ? withAlpha(palette::white, int(8 + 26 * (n - 0.5)))
+                                    : withAlpha(palette::shadow, int(14 + 40 * n));
+        painter.setPen(QPen(tone, 1.1 + 0.6 * grainNoise(index + 1000)));
+        painter.drawEllipse(QPointF(), radius, radius);
+    }
+}
+
+// Rows follow the circle rather than a grid, so the pattern stays calm while the cage turns.
+void drawRoundPerlage(QPainter& painter, double inner, double outer) {
+    constexpr double spot = 19;
+    constexpr double rowSpacing = 24;
+    constexpr double spotSpacing = 22;
+    painter.save();
+    painter.setClipPath(ring({}, inner, outer));
+    painter.setPen(QPen(withAlpha(palette::shadow, 60), 0.8));
+    int row = 0;
+    for (double radius = inner + spot * 0.5; radius < outer + spot; radius += rowSpacing, ++row) {
+        const int count = int(std::round(2 * M_PI * radius / spotSpacing));
+        for (int i = 0; i < count; ++i) {
+            const double angle = 360.0 * (i + 0.5 * (row % 2)) / count;
+            const QPointF centre = polar(radius, angle);
+            painter.setBrush(
+                polishedSweep(centre, anthracite::dark, anthracite::light, 3, angle * 3 + row * 40));
+            painter.drawEllipse(centre, spot, spot);
+        }
+    }
+    painter.restore();
+}
+
+// The carriage carries its own opaque floor: the dial's opening must never show the key colour behind it.
+void drawCageFloor(QPainter& painter) {
+    constexpr double floorRadius = 346;
+    constexpr double grainRadius = 240;
+    painter.fillPath(disc({}, floorRadius), anthracite::dark);
+    painter.fillPath(disc({}, grainRadius),
+                     polishedSweep({}, anthracite::dark, anthracite::light, 2, 35, 0.03));
+    drawCircularGrain(painter, 6, grainRadius);
+    drawRoundPerlage(painter, grainRadius, floorRadius);
+
+    // A blued ring between balance and frame gives the dark floor a point of colour.
+    const QPainterPath blued = ring({}, 200, 210);
+    fillMetal(painter, blued, polishedSweep({}, palette::blueSteelDark, palette::blueSteelLight, 3, 10), 1.2);
+
+    // The floor lies deep under the cage, so it darkens towards its edge.
+    shadeRing(painter, {}, 0, floorRadius,
+              {{0, withAlpha(palette::shadow, 0)},
+               {floorRadius * 0.55, withAlpha(palette::shadow, 10)},
+               {floorRadius, withAlpha(palette::shadow, 140)}});
+}
+
+// A soft dark halo under a part lifts it off the floor without fixing a light direction, as the cage turns.
+void dropContactShadow(QPainter& painter, const QPainterPath& shape) {
+    painter.setBrush(Qt::NoBrush);
+    for (const auto& [width, alpha] : {std::pair{14.0, 30}, std::pair{8.0, 45}, std::pair{4.0, 60}}) {
+        painter.setPen(
+            QPen(withAlpha(palette::shadow, alpha), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.drawPath(shape);
+    }
+}
+
 QImage drawTourbillon() {
     QImage image = transparentCanvas({800, 800});
     QPainter painter(&image);
     beginCentred(painter, image);
     constexpr double armAngles[] = {0, 120, 240};
 
+    drawCageFloor(painter);
+
     // The lower carriage frame sits deeper, so it is darker.
     const QPainterPath lowerFrame = ring({}, 228, 250);
+    dropContactShadow(painter, lowerFrame);
     fillMetal(painter, lowerFrame, polishedSweep({}, palette::steelDark, palette::steelLight, 4, 75), 2);
     for (const double angle : armAngles)
         for (const double side : {-1.0, 1.0})
@@ -1030,6 +1111,7 @@ QImage drawTourbillon() {
     for (const double angle : armAngles)
         cage = cage.united(lyreArm(angle));
     cage = cage.subtracted(disc({}, 40));
+    dropContactShadow(painter, cage);
     fillMetal(painter, cage, steelFinish({}), 2.2);
     shadeRing(painter, {}, 342, 380,
               {{342, withAlpha(palette::shadow, 90)},
@@ -1179,34 +1261,43 @@ QImage drawEscapeWheel() {
     return image;
 }
 
+// Teeth stand outside the opening; only the rim frames it, so the tourbillon stays in view.
 QPainterPath gearTooth(double angle) {
     QPainterPath tooth;
-    tooth.moveTo(polar(80, angle - 5));
-    tooth.lineTo(polar(92, angle - 2.6));
-    tooth.quadTo(polar(96.5, angle), polar(92, angle + 2.6));
-    tooth.lineTo(polar(80, angle + 5));
+    tooth.moveTo(polar(84, angle - 3.4));
+    tooth.lineTo(polar(95, angle - 1.7));
+    tooth.quadTo(polar(98.5, angle), polar(95, angle + 1.7));
+    tooth.lineTo(polar(84, angle + 3.4));
     tooth.closeSubpath();
     return tooth;
+}
+
+QPainterPath slenderSpoke(double angle) {
+    QPainterPath spoke;
+    spoke.moveTo(polar(6, angle));
+    spoke.cubicTo(polar(30, angle + 6), polar(55, angle + 22), polar(78, angle + 30));
+    return strokeOf(spoke, 2.6);
 }
 
 QImage drawGearWheel() {
     QImage image = transparentCanvas({200, 200});
     QPainter painter(&image);
     beginCentred(painter, image);
-    constexpr int teeth = 24;
-    QPainterPath wheel = ring({}, 66, 82).united(disc({}, 22));
+    constexpr int teeth = 40;
+    QPainterPath wheel = ring({}, 76, 87).united(disc({}, 8));
     for (int i = 0; i < teeth; ++i)
         wheel = wheel.united(gearTooth(360.0 * i / teeth));
-    for (int i = 0; i < 5; ++i) {
-        QPainterPath spoke;
-        spoke.moveTo(QPointF());
-        spoke.lineTo(polar(70, 72.0 * i));
-        wheel = wheel.united(strokeOf(spoke, 9, Qt::FlatCap));
-    }
+    for (int i = 0; i < 3; ++i)
+        wheel = wheel.united(slenderSpoke(120.0 * i));
     wheel = wheel.simplified();
-    painter.fillPath(wheel.translated(1, 1.4), withAlpha(palette::shadow, 60));
-    fillMetal(painter, wheel, goldFinish({}), 1.1);
-    drawJewel(painter, {}, 7);
+    painter.fillPath(wheel.translated(0.8, 1.1), withAlpha(palette::shadow, 70));
+    fillMetal(painter, wheel, goldFinish({}), 0.6);
+    shadeRing(painter, {}, 76, 87,
+              {{76, withAlpha(palette::shadow, 70)},
+               {78, withAlpha(palette::white, 60)},
+               {84, withAlpha(palette::white, 0)},
+               {87, withAlpha(palette::shadow, 60)}});
+    drawJewel(painter, {}, 4.5);
     return image;
 }
 
