@@ -80,7 +80,13 @@ int main(int argc, char* argv[]) {
     view.renderArea(canvas, QRegion(QRect(QPoint(), size)));
     view.takeDamage();
 
-    const Figures damaged = summarize(timeFrames(form, [&] { view.renderArea(canvas, view.takeDamage()); }));
+    double damagedPixels = 0;
+    const Figures damaged = summarize(timeFrames(form, [&] {
+        const QRegion damage = view.takeDamage();
+        for (const QRect& rect : damage)
+            damagedPixels += double(rect.width()) * rect.height();
+        view.renderArea(canvas, damage);
+    }));
     const Figures full =
         summarize(timeFrames(form, [&] { view.renderArea(canvas, QRegion(QRect(QPoint(), size))); }));
     TSceneRenderer naive(TSceneRenderer::Mode::Naive);
@@ -98,6 +104,8 @@ int main(int argc, char* argv[]) {
     print("naive baseline (whole frame)", baseline);
     std::printf("speed-up, median: %.1fx (damaged areas), %.1fx (whole frame)\n",
                 baseline.median / damaged.median, baseline.median / full.median);
+    std::printf("repainted per frame: %.0f%% of the window on average\n",
+                100 * damagedPixels / Frames / (double(size.width()) * size.height()));
     std::printf("start-up to first painted frame: %.0f ms\n", startupMs);
     return 0;
 }

@@ -16,6 +16,7 @@ public:
 
 protected:
     void changed();
+    void moved();
     template <class T> void assign(T& field, const T& value) {
         if (field == value)
             return;
@@ -33,7 +34,12 @@ class TShadowEffect : public TEffect {
 public:
     using TEffect::TEffect;
     float Direction() const { return direction_; }
-    void setDirection(float degrees) { assign(direction_, degrees); }
+    void setDirection(float degrees) {
+        if (direction_ == degrees)
+            return;
+        direction_ = degrees;
+        moved();
+    }
     double Distance() const { return distance_; }
     void setDistance(double distance) { assign(distance_, distance); }
     double Softness() const { return softness_; }

@@ -44,6 +44,15 @@ TScene* TElement::scene() const {
 }
 
 void TElement::changed() {
+    ++lookRevision_;
+    report();
+}
+
+void TElement::moved() {
+    report();
+}
+
+void TElement::report() {
     TElement* node = this;
     for (;; node = node->parent_) {
         ++node->revision_;
@@ -73,6 +82,7 @@ int TElement::IndexInParent() const {
 }
 
 void TElement::moveInParent(bool toFront) {
+    changed(); // a new place in the stack repaints the whole subtree
     if (!parent_)
         return;
     auto& siblings = parent_->children_;
@@ -104,7 +114,7 @@ void TElement::setVisible(bool visible) {
 
 void TElement::setRotationAngle(float degrees) {
     if (assign(rotation_, degrees))
-        changed();
+        moved();
 }
 
 void TElement::setPosition(QPointF position) {
@@ -270,6 +280,9 @@ void TEffect::setEnabled(bool enabled) {
 }
 void TEffect::changed() {
     owner_.changed();
+}
+void TEffect::moved() {
+    owner_.moved();
 }
 
 // ---- rectangle

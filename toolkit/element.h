@@ -108,6 +108,11 @@ public:
     TScene* scene() const;
     // Reports a change of what this element (and its subtree) looks like.
     void changed();
+    // Reports a change of where it lies only (a turn, a shadow's direction); the view may let a
+    // movement of a fraction of a pixel wait until it adds up.
+    void moved();
+    // Grows with every change other than a movement.
+    quint64 lookRevision() const { return lookRevision_; }
     // Grows with every change in this element's subtree, so drawings of it can be cached.
     quint64 revision() const { return revision_; }
 
@@ -119,6 +124,7 @@ protected:
     void geometryChanged();
 
 private:
+    void report();
     void adopt(std::unique_ptr<TElement> child);
     void moveInParent(bool toFront);
     QRectF alignedRect() const;
@@ -127,6 +133,7 @@ private:
     TElement* parent_ = nullptr;
     TScene* scene_ = nullptr;
     quint64 revision_ = 0;
+    quint64 lookRevision_ = 0;
     std::vector<std::unique_ptr<TElement>> children_;
     std::vector<std::unique_ptr<TEffect>> effects_;
     std::vector<std::unique_ptr<TFloatAnimation>> animations_;

@@ -60,6 +60,12 @@ void boxBlurLine(const QRgb* in, QRgb* out, int count, int outStride, int radius
 }
 } // namespace
 
+QPointF shadowShift(const TElement& element, const QTransform& toDevice) {
+    if (!shadowOn(element))
+        return {};
+    return toDevice.map(shadowOffset(*element.shadow())) - toDevice.map(QPointF());
+}
+
 QSizeF deviceScale(const QTransform& t) {
     return {std::hypot(t.m11(), t.m12()), std::hypot(t.m21(), t.m22())};
 }
@@ -93,6 +99,7 @@ void TSceneRenderer::render(QPainter& painter, const TScene& scene, const QRegio
         rasters_.clear();
         silhouettes_.clear();
         baked_.clear();
+        composites_.clear();
         layers_.clear();
         opaqueBoxes_.clear();
     }
@@ -212,22 +219,28 @@ void TSceneRenderer::drawRectangle(QPainter& painter, const TRectangle& rectangl
     painter.restore();
 }
 
-void TSceneRenderer::drawArc(QPainter& painter, const TArc& arc, const QTransform& toDevice, double opacity) {
-    if (arc.StrokeThickness() <= 0 || arc.EndAngle() == 0)
-        return;
+namespace {
+QPainterPath arcPath(const TArc& arc) {
     const double half = arc.StrokeThickness() / 2;
     const QRectF ring = arc.LocalRect().adjusted(half, half, -half, -half);
     QPainterPath path;
     // Qt counts angles counter-clockwise; the arc's angles run clockwise.
     path.arcMoveTo(ring, -arc.StartAngle());
     path.arcTo(ring, -arc.StartAngle(), -arc.EndAngle());
+    return path;
+}
+} // namespace
+
+void TSceneRenderer::drawArc(QPainter& painter, const TArc& arc, const QTransform& toDevice, double opacity) {
+    if (arc.StrokeThickness() <= 0 || arc.EndAngle() == 0)
+        return;
     painter.save();
     painter.setTransform(toDevice);
     painter.setOpacity(opacity);
     painter.setRenderHint(QPainter::Antialiasing);
     QPen pen(arc.StrokeColor(), arc.StrokeThickness());
     pen.setCapStyle(arc.RoundCaps() ? Qt::RoundCap : Qt::FlatCap);
-    painter.strokePath(path, pen);
+    painter.strokePath(arcPath(arc), pen);
     painter.restore();
 }
 
@@ -276,12 +289,60 @@ void TSceneRenderer::drawRaster(QPainter& painter, const TElement& element, cons
     } else {
         baked = Baked{toDevice, QImage(), QPoint(), contentKey, 0};
     }
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (const Composite* composite = compositeFor(element, raster, toDevice)) {
+        painter.setTransform(toDevice);
+        painter.drawImage(composite->localRect, composite->image);
+        painter.restore();
+        return;
+    }
     if (shadowOn(element))
         drawShadow(painter, element, raster, toDevice, opacity);
     painter.setTransform(toDevice);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(raster.localRect, raster.image);
     painter.restore();
+}
+
+// A shadow that keeps its place in the element's own frame (the wheels' shadows) turns with the
+// picture, so the two are composed once and drawn as one.
+const TSceneRenderer::Composite* TSceneRenderer::compositeFor(const TElement& element, const Raster& raster,
+                                                              const QTransform& toDevice) {
+    if (mode_ != Mode::Cached || !shadowOn(element))
+        return nullptr;
+    const TShadowEffect& shadow = *element.shadow();
+    const qint64 key = qint64(qHashMulti(0, raster.key, raster.deviceSize.width(), raster.deviceSize.height(),
+                                         shadow.Direction(), shadow.Distance(), shadow.Opacity(),
+                                         shadow.Softness(), shadow.ShadowColor().rgba()));
+    Composite& composite = composites_[&element];
+    if (composite.key != key) {
+        composite = Composite{key, 0, QImage(), QRectF()};
+        return nullptr;
+    }
+    if (!composite.image.isNull())
+        return &composite;
+    if (++composite.sameFrames < 2)
+        return nullptr;
+    const Silhouette& silhouette = silhouetteFor(element, raster, shadow, toDevice);
+    const QRectF cast = silhouette.localRect.translated(shadowOffset(shadow));
+    const QRectF box = raster.localRect.united(cast);
+    const double kx = raster.image.width() / raster.localRect.width();
+    const double ky = raster.image.height() / raster.localRect.height();
+    QImage image(QSize(int(std::ceil(box.width() * kx)), int(std::ceil(box.height() * ky))),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter p(&image);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.scale(kx, ky);
+        p.translate(-box.topLeft());
+        p.setOpacity(shadow.Opacity());
+        p.drawImage(cast, silhouette.image);
+        p.setOpacity(1);
+        p.drawImage(raster.localRect, raster.image);
+    }
+    composite.image = image;
+    composite.localRect = QRectF(box.topLeft(), QSizeF(image.width() / kx, image.height() / ky));
+    return &composite;
 }
 
 void TSceneRenderer::drawShadow(QPainter& painter, const TElement& element, const Raster& raster,
@@ -375,8 +436,10 @@ QRectF TSceneRenderer::contentRect(const TElement& element) {
     if (auto* rectangle = dynamic_cast<const TRectangle*>(&element))
         return element.LocalRect();
     if (auto* arc = dynamic_cast<const TArc*>(&element)) {
+        if (arc->StrokeThickness() <= 0 || arc->EndAngle() == 0)
+            return {};
         const double half = arc->StrokeThickness() / 2;
-        return element.LocalRect().adjusted(-half, -half, half, half);
+        return arcPath(*arc).boundingRect().adjusted(-half, -half, half, half);
     }
     return {};
 }
@@ -402,7 +465,11 @@ const TSceneRenderer::Raster* TSceneRenderer::imageRaster(const TImage& image, c
                            std::max(1, int(std::lround(local.height() * scale.height()))));
     Raster& cached = rasters_[&image];
     const QImage& source = image.Bitmap();
-    if (cached.key == source.cacheKey() && cached.deviceSize == deviceSize && cached.localRect == local)
+    // A turning picture's size can round either way at a half pixel; a pixel off is drawn to size
+    // by the painter, so only a real change of size builds the picture anew.
+    const QSize drift = cached.deviceSize - deviceSize;
+    if (cached.key == source.cacheKey() && cached.localRect == local && std::abs(drift.width()) <= 1 &&
+        std::abs(drift.height()) <= 1)
         return &cached;
     const QRect box = opaqueBox(source);
     cached = Raster{source.copy(box).scaled(deviceSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),

@@ -21,6 +21,8 @@ public:
     void render(QPainter& painter, const TScene& scene, const QRegion& clip = {});
     // Screen box of what an element and its children paint, under a scene-to-device transform.
     QRect subtreeBounds(const TElement& element, const QTransform& parentToDevice);
+    // What the element itself paints, shadow included, in its own units.
+    QRectF paintedLocalRect(const TElement& element, const QTransform& toDevice);
 
 private:
     struct Raster {
@@ -43,6 +45,12 @@ private:
         QPoint topLeft;
         qint64 contentKey = 0;
         int sameFrames = 0;
+    };
+    struct Composite {
+        qint64 key = 0;
+        int sameFrames = 0;
+        QImage image;
+        QRectF localRect;
     };
     struct Layer {
         QImage image;
@@ -70,6 +78,7 @@ private:
                         double opacity);
     void drawRaster(QPainter& painter, const TElement& element, const Raster& raster,
                     const QTransform& toDevice, double opacity);
+    const Composite* compositeFor(const TElement& element, const Raster& raster, const QTransform& toDevice);
     void drawShadow(QPainter& painter, const TElement& element, const Raster& raster,
                     const QTransform& toDevice, double opacity);
     void drawRectangle(QPainter& painter, const TRectangle& rectangle, const QTransform& toDevice,
@@ -83,7 +92,6 @@ private:
                                     const TShadowEffect& shadow, const QTransform& toDevice);
     QRect opaqueBox(const QImage& source);
     QRectF contentRect(const TElement& element);
-    QRectF paintedLocalRect(const TElement& element, const QTransform& toDevice);
     bool visibleInClip(const QRect& deviceRect) const;
 
     Mode mode_;
@@ -93,6 +101,7 @@ private:
     std::unordered_map<const TElement*, Silhouette> silhouettes_;
     std::unordered_map<const TElement*, Baked> baked_;
     std::unordered_map<const TElement*, Layer> layers_;
+    std::unordered_map<const TElement*, Composite> composites_;
     std::unordered_map<const TElement*, LabelKey> labelKeys_;
     std::unordered_map<qint64, QRect> opaqueBoxes_;
     qint64 nextLabelKey_ = 1;
@@ -100,5 +109,7 @@ private:
 
 // Blurs a premultiplied ARGB picture in place (three box passes, close to a Gaussian).
 void blurImage(QImage& image, int radius);
+// Where an element's shadow falls on screen relative to the element, or nothing without a shadow.
+QPointF shadowShift(const TElement& element, const QTransform& toDevice);
 // Device pixels per local unit along each axis of a transform.
 QSizeF deviceScale(const QTransform& t);

@@ -32,20 +32,34 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // What was last asked to be painted for one element.
+    struct Painted {
+        QTransform transform;
+        QPointF shadowShift;
+        quint64 look = 0;
+        int index = -1;
+        bool visible = false;
+        QRect own;     // screen box of the element itself
+        QRect subtree; // and with everything below it
+    };
+
     void elementChanged(TElement& element);
     void flushDamage();
     void ensureBounds();
-    void recordBounds(const TElement& element, const QTransform& parentToDevice);
+    QRect record(const TElement& element, const QTransform& parentToDevice, bool visible);
+    QRect inspect(const TElement& element, const QTransform& parentToDevice, bool visible);
+    Painted paintedNow(const TElement& element, const QTransform& toDevice, bool visible);
     QTransform parentToDevice(const TElement& element) const;
     QPointF toLocal(const TElement& element, QPointF viewPoint) const;
     void updateCursor(QPointF viewPoint);
 
     TScene& scene_;
     TSceneRenderer renderer_;
-    std::unordered_map<const TElement*, QRect> lastBounds_;
+    std::unordered_map<const TElement*, Painted> painted_;
     std::unordered_set<TElement*> dirty_;
     QRegion damage_;
     QRegion requested_;
+    QImage frame_; // what the widget shows, kept between partial repaints
     bool flushQueued_ = false;
     bool boundsKnown_ = false;
     TElement* capture_ = nullptr;
