@@ -13,8 +13,11 @@ QWidget& plate(QWidget& parent, const QString& name, const QRect& geometry, cons
     auto* frame = new QFrame(&parent);
     frame->setObjectName(name);
     frame->setGeometry(geometry);
-    frame->setStyleSheet(
-        QStringLiteral("QFrame#%1 { background: %2; border: none; }").arg(name, color.name()));
+    // A palette rather than a style sheet, so fonts still reach the controls on the plate.
+    QPalette palette = frame->palette();
+    palette.setColor(QPalette::Window, color);
+    frame->setPalette(palette);
+    frame->setAutoFillBackground(color.alpha() > 0);
     return *frame;
 }
 
@@ -40,15 +43,18 @@ void setFontPixels(QWidget& widget, int pixels) {
 }
 } // namespace
 
+// The panels' controls were laid out for a compact 12-pixel type.
+constexpr int PanelFontPixels = 11;
+
 void TForm1::buildTopPanel() {
     Layout_Top = new QWidget(this);
+    setFontPixels(*Layout_Top, PanelFontPixels);
     Layout_Top->setObjectName("Layout_Top");
     Layout_Top->setGeometry(0, 0, ClientWidth, 57);
     plate(*Layout_Top, "Rectangle3", Layout_Top->rect(), QColor(0x3A, 0x3A, 0x3A));
     plate(*Layout_Top, "Rectangle1", Layout_Top->rect().adjusted(3, 3, -3, -3), QColor(0x46, 0x46, 0x46));
     QWidget& layout1 =
         plate(*Layout_Top, "Layout1", Layout_Top->rect().adjusted(3, 3, -3, -3), Qt::transparent);
-    layout1.setStyleSheet({});
 
     ComboBox1 = &placed(new TComboBox(&layout1, "ComboBox1"), {4, 1, 177, 49});
     ComboBox1->setDropDownCount(5);
@@ -68,7 +74,11 @@ void TForm1::buildTopPanel() {
     Button3 =
         &placed(new TButton(&layout1, "Button3", "  Buy me a coffee"), {right - 8 - 168 - 166, 4, 166, 43});
     Button3->setCursor(Qt::PointingHandCursor);
-    Button3->setStyleSheet("text-align: left; padding-left: 6px;");
+    // The caption keeps left so the picture at the right end stays clear of it; a style sheet
+    // drops the window's palette, so it carries the panel's colours itself.
+    Button3->setStyleSheet("QPushButton { color: white; background: #505050; border: 1px solid #2c2c2c;"
+                           " border-radius: 3px; text-align: left; padding-left: 8px; }"
+                           " QPushButton:hover { background: #5a5a5a; } QPushButton:pressed { background: #444444; }");
     Button3->OnClick = [this](TObject* s) { Button3Click(s); };
     Image2 = new QLabel(Button3);
     Image2->setObjectName("Image2");
@@ -79,6 +89,7 @@ void TForm1::buildTopPanel() {
 
 void TForm1::buildLeftPanel() {
     Layout_Left = new QWidget(this);
+    setFontPixels(*Layout_Left, PanelFontPixels);
     Layout_Left->setObjectName("Layout_Left");
     Layout_Left->setGeometry(0, 57, 190, ClientHeight - 57);
     plate(*Layout_Left, "Rectangle11", Layout_Left->rect(), QColor(0x3A, 0x3A, 0x3A));
