@@ -40,19 +40,16 @@ void TForm1::UhrzeitTimerTimer(TObject*) {
         // Across 12 o'clock the hand jumps to 0 rather than sweeping back through the dial.
         if (-360 < a.StartValue && a.StartValue < -358 && a.StopValue > -2)
             a.StartValue = 0;
-        a.Start();
-        t.StartValue = a.StartValue;
-        t.StopValue = a.StopValue;
-        t.Start();
-        LayoutUnruh->setRotationAngle(Tourbillon->RotationAngle());
-    } else {
-        if (358 < a.StartValue && a.StartValue < 360 && a.StopValue < 2)
-            a.StartValue = 0;
-        a.Start();
-        t.StartValue = a.StartValue;
-        t.StopValue = a.StopValue;
-        t.Start();
-        LayoutUnruh->setRotationAngle(Tourbillon->RotationAngle());
+    } else if (358 < a.StartValue && a.StartValue < 360 && a.StopValue < 2) {
+        a.StartValue = 0;
+    }
+    a.Start();
+    // The cage turns with the second hand and carries the balance and escape wheels along.
+    t.StartValue = a.StartValue;
+    t.StopValue = a.StopValue;
+    t.Start();
+    LayoutUnruh->setRotationAngle(Tourbillon->RotationAngle());
+    if (!counterClockwise) {
         GearwheelFloatAnimation->StartValue = t.StartValue / 2;
         GearwheelFloatAnimation->StopValue = t.StopValue / 2;
         GearwheelFloatAnimation->Start();
