@@ -356,7 +356,8 @@ void TSceneRenderer::drawShadow(QPainter& painter, const TElement& element, cons
     const QTransform shifted =
         QTransform::fromTranslate(shadowOffset(shadow).x(), shadowOffset(shadow).y()) * toDevice;
     painter.setTransform(shifted);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    // A shadow is blurred already; filtering it again when it turns costs much and shows nothing.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(silhouette.localRect, silhouette.image);
     painter.restore();
 }
