@@ -432,9 +432,7 @@ QRectF TSceneRenderer::contentRect(const TElement& element) {
         const double ky = picture.height() / source.height();
         return {picture.x() + box.x() * kx, picture.y() + box.y() * ky, box.width() * kx, box.height() * ky};
     }
-    if (dynamic_cast<const TLabel*>(&element))
-        return element.LocalRect();
-    if (auto* rectangle = dynamic_cast<const TRectangle*>(&element))
+    if (dynamic_cast<const TLabel*>(&element) || dynamic_cast<const TRectangle*>(&element))
         return element.LocalRect();
     if (auto* arc = dynamic_cast<const TArc*>(&element)) {
         if (arc->StrokeThickness() <= 0 || arc->EndAngle() == 0)
