@@ -15,6 +15,9 @@ TForm2::TForm2() : TObject(QStringLiteral("Form2")) {
     resize(ClientWidth, ClientHeight);
     setWindowTitle(QGuiApplication::applicationName() + "- Skin properties");
     applyDarkStyle(*this);
+    QFont compact = font(); // the main window's panel type, so every column fits
+    compact.setPixelSize(11);
+    setFont(compact);
     buildTabs();
 }
 
@@ -49,15 +52,8 @@ void TForm2::buildTabs() {
     CheckBox6 = new TCheckBox(TabItem2, "CheckBox6", "CCW mode (experimental)");
     CheckBox6->setGeometry(16, 16, 260, 24);
 
-    auto* oscillationLabel = new QLabel("Oscillation angle", TabItem1);
-    oscillationLabel->setGeometry(16, 330, 120, 20);
-    TrackBarUnruhAngle = new TTrackBar(TabItem1, "TrackBarUnruhAngle", 2, 359, 200);
-    TrackBarUnruhAngle->setGeometry(16, 352, 170, 28);
-    TrackBarUnruhAngle->OnChange = [this](TObject* s) { TrackBarUnruhAngleChange(s); };
+    buildPlacementColumns();
 }
-
-// The balance wheel's timer reads the bar on every swing; nothing happens on the change itself.
-void TForm2::TrackBarUnruhAngleChange(TObject*) {}
 
 void TForm2::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) {

@@ -4,7 +4,9 @@
 
 #include <QWidget>
 
+class TButton;
 class TCheckBox;
+class TElement;
 class TTrackBar;
 class QTabWidget;
 
@@ -31,13 +33,107 @@ public:
     TCheckBox* CheckBox6 = nullptr;
     TTrackBar* TrackBarUnruhAngle = nullptr;
 
+    // Placement columns: size, X and Y bars, crosshair box, Defaults button, show-at-all box.
+    TTrackBar* TrackBarHourSize = nullptr;
+    TTrackBar* TrackBarHourX = nullptr;
+    TTrackBar* TrackBarHourY = nullptr;
+    TCheckBox* CheckBox1 = nullptr;
+    TButton* Button5 = nullptr;
+    TTrackBar* TrackBarMinuteSize = nullptr;
+    TTrackBar* TrackBarMinuteX = nullptr;
+    TTrackBar* TrackBarMinuteY = nullptr;
+    TCheckBox* CheckBox4 = nullptr;
+    TButton* Button3 = nullptr;
+    TTrackBar* TrackBarSecondSize = nullptr;
+    TTrackBar* TrackBarSecondX = nullptr;
+    TTrackBar* TrackBarSecondY = nullptr;
+    TCheckBox* CheckBoxCrosshair = nullptr;
+    TButton* Button4 = nullptr;
+    TTrackBar* TrackBarunruhSize = nullptr;
+    TTrackBar* TrackBarUnruhX = nullptr;
+    TTrackBar* TrackBarUnruhY = nullptr;
+    TCheckBox* CheckBoxCrosshairUnruh = nullptr;
+    TButton* Button16 = nullptr;
+    TCheckBox* CheckBoxShowWheel = nullptr;
+    TTrackBar* TrackBarTourBillonSize = nullptr;
+    TTrackBar* TrackBarTourBillonX = nullptr;
+    TTrackBar* TrackBarTourBillonY = nullptr;
+    TCheckBox* CheckBoxCrosshairTourbillon = nullptr;
+    TButton* Button17 = nullptr;
+    TCheckBox* CheckBoxShowTourbillon = nullptr;
+    TTrackBar* TrackBarGearwheelSize = nullptr;
+    TTrackBar* TrackBarGearWheelX = nullptr;
+    TTrackBar* TrackBarGearWheelY = nullptr;
+    TCheckBox* CheckBoxCrosshairGearWheel = nullptr;
+    TButton* Button18 = nullptr;
+    TCheckBox* CheckBoxShowGearWheel = nullptr;
+    TTrackBar* TrackBarEscapewheelSize = nullptr;
+    TTrackBar* TrackBarEscapewheelX = nullptr;
+    TTrackBar* TrackBarEscapewheelY = nullptr;
+    TCheckBox* CheckBox10 = nullptr;
+    TButton* Button19 = nullptr;
+    TCheckBox* CheckBoxShowEscapeWheel = nullptr;
+
     void TrackBarUnruhAngleChange(TObject* Sender);
+    void TrackBarHourSizeChange(TObject* Sender);
+    void TrackBarHourXChange(TObject* Sender);
+    void TrackBarHourYChange(TObject* Sender);
+    void CheckBox1Change(TObject* Sender);
+    void Button5Click(TObject* Sender);
+    void TrackBarMinuteSizeChange(TObject* Sender);
+    void TrackBarMinuteXChange(TObject* Sender);
+    void TrackBarMinuteYChange(TObject* Sender);
+    void CheckBox4Change(TObject* Sender);
+    void Button3Click(TObject* Sender);
+    void TrackBarSecondSizeChange(TObject* Sender);
+    void TrackBarSecondXChange(TObject* Sender);
+    void TrackBarSecondYChange(TObject* Sender);
+    void CheckBoxCrosshairChange(TObject* Sender);
+    void Button4Click(TObject* Sender);
+    void TrackBarunruhSizeChange(TObject* Sender);
+    void TrackBarUnruhXChange(TObject* Sender);
+    void TrackBarUnruhYChange(TObject* Sender);
+    void CheckBoxCrosshairUnruhChange(TObject* Sender);
+    void Button16Click(TObject* Sender);
+    void CheckBoxShowWheelChange(TObject* Sender);
+    void TrackBarTourBillonSizeChange(TObject* Sender);
+    void TrackBarTourBillonXChange(TObject* Sender);
+    void TrackBarTourBillonYChange(TObject* Sender);
+    void CheckBoxCrosshairTourbillonChange(TObject* Sender);
+    void Button17Click(TObject* Sender);
+    void CheckBoxShowTourbillonChange(TObject* Sender);
+    void TrackBarGearwheelSizeChange(TObject* Sender);
+    void TrackBarGearWheelXChange(TObject* Sender);
+    void TrackBarGearWheelYChange(TObject* Sender);
+    void CheckBoxCrosshairGearWheelChange(TObject* Sender);
+    void Button18Click(TObject* Sender);
+    void CheckBoxShowGearWheelChange(TObject* Sender);
+    void TrackBarEscapewheelSizeChange(TObject* Sender);
+    void TrackBarEscapewheelXChange(TObject* Sender);
+    void TrackBarEscapewheelYChange(TObject* Sender);
+    void Button19Click(TObject* Sender);
+    void CheckBoxShowEscapeWheelChange(TObject* Sender);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The controls of one placement column, as the column builder hands them out.
+    struct Column {
+        TTrackBar* size;
+        TTrackBar* x;
+        TTrackBar* y;
+        TCheckBox* crosshair;
+        TButton* defaults;
+        TCheckBox* showAtAll;
+    };
     QWidget* addTab(const QString& name, const QString& caption);
     void buildTabs();
+    void buildPlacementColumns();
+    Column addColumn(QWidget& tab, int left, const QString& title, const QString& prefix, float minSize,
+                     const QString& crosshairName, const QString& crosshairCaption,
+                     const QString& defaultsName, const QString& showName, const QString& showCaption);
+    void connectPlacementHandlers();
+    void resetPlacement(TElement& moved, TElement& sized, TTrackBar& x, TTrackBar& y, TTrackBar& size);
 };

@@ -1,0 +1,310 @@
+// The placement columns: where each hand and mechanism sits, how large it is, and its helpers.
+#include "editor/Unit2.h"
+
+#include "app/Unit1.h"
+#include "toolkit/controls.h"
+
+#include <QLabel>
+
+namespace {
+constexpr float SizeAtStart = 582.7066f; // shows only until the first skin sets the bars
+constexpr float ReachOfMargins = 710;
+
+void setSize(TElement& element, float size) {
+    element.setWidth(size);
+    element.setHeight(size);
+}
+
+void setLeftMargin(TElement& element, float left) {
+    QMarginsF margins = element.Margins();
+    margins.setLeft(left);
+    element.setMargins(margins);
+}
+
+void setTopMargin(TElement& element, float top) {
+    QMarginsF margins = element.Margins();
+    margins.setTop(top);
+    element.setMargins(margins);
+}
+
+QLabel& caption(QWidget& parent, const QString& text, const QRect& geometry, bool bold = false) {
+    auto* label = new QLabel(text, &parent);
+    label->setGeometry(geometry);
+    if (bold) {
+        QFont font = label->font();
+        font.setBold(true);
+        label->setFont(font);
+    }
+    return *label;
+}
+} // namespace
+
+// One column, top to bottom: title, X bar, crosshair box, the Y bar standing beside the Defaults
+// button, the show-at-all box, and the Size bar at the bottom.
+TForm2::Column TForm2::addColumn(QWidget& tab, int left, const QString& title, const QString& prefix,
+                                 float minSize, const QString& crosshairName, const QString& crosshairCaption,
+                                 const QString& defaultsName, const QString& showName,
+                                 const QString& showCaption) {
+    const int width = tab.objectName() == QLatin1String("TabItemHourhand") ? 245 : 184;
+    caption(tab, title, {left, 6, width, 18}, true);
+    Column column{};
+    column.x = new TTrackBar(&tab, prefix + "X", -ReachOfMargins, ReachOfMargins, 0);
+    column.x->setGeometry(left, 28, width - 12, 30);
+    column.crosshair = new TCheckBox(&tab, crosshairName, crosshairCaption);
+    column.crosshair->setGeometry(left, 62, width - 6, 22);
+    column.y = new TTrackBar(&tab, prefix + "Y", -ReachOfMargins, ReachOfMargins, 0, 0, Qt::Vertical);
+    column.y->setGeometry(left, 90, 44, 172);
+    column.defaults = new TButton(&tab, defaultsName, "Defaults");
+    column.defaults->setGeometry(left + 56, 90, 90, 28);
+    if (!showName.isEmpty()) {
+        column.showAtAll = new TCheckBox(&tab, showName, showCaption, true);
+        column.showAtAll->setGeometry(left, 268, width - 6, 22);
+    }
+    caption(tab, "Size", {left, 300, 34, 22});
+    column.size = new TTrackBar(&tab, prefix + "Size", minSize, 1000, SizeAtStart);
+    column.size->setGeometry(left + 34, 296, width - 46, 30);
+    return column;
+}
+
+void TForm2::buildPlacementColumns() {
+    const QString handCrosshair = "Show crosshair adjustment helper";
+    Column c = addColumn(*TabItemHourhand, 8, "Hour hand coordinates", "TrackBarHour", 100, "CheckBox1",
+                         handCrosshair, "Button5", {}, {});
+    std::tie(TrackBarHourSize, TrackBarHourX, TrackBarHourY, CheckBox1, Button5) =
+        std::tie(c.size, c.x, c.y, c.crosshair, c.defaults);
+    c = addColumn(*TabItemHourhand, 262, "Minute hand coordinates", "TrackBarMinute", 100, "CheckBox4",
+                  handCrosshair, "Button3", {}, {});
+    std::tie(TrackBarMinuteSize, TrackBarMinuteX, TrackBarMinuteY, CheckBox4, Button3) =
+        std::tie(c.size, c.x, c.y, c.crosshair, c.defaults);
+    c = addColumn(*TabItemHourhand, 516, "Second hand coordinates", "TrackBarSecond", 100,
+                  "CheckBoxCrosshair", handCrosshair, "Button4", {}, {});
+    std::tie(TrackBarSecondSize, TrackBarSecondX, TrackBarSecondY, CheckBoxCrosshair, Button4) =
+        std::tie(c.size, c.x, c.y, c.crosshair, c.defaults);
+
+    c = addColumn(*TabItem1, 6, "Balance wheel coordinates", "TrackBarUnruh", 100, "CheckBoxCrosshairUnruh",
+                  "Show crosshair", "Button16", "CheckBoxShowWheel", "Show balance wheel at all");
+    std::tie(TrackBarunruhSize, TrackBarUnruhX, TrackBarUnruhY, CheckBoxCrosshairUnruh, Button16,
+             CheckBoxShowWheel) = std::tie(c.size, c.x, c.y, c.crosshair, c.defaults, c.showAtAll);
+    TrackBarunruhSize->setName("TrackBarunruhSize");
+    TrackBarunruhSize->setObjectName("TrackBarunruhSize");
+    c = addColumn(*TabItem1, 196, "Tourbillon coordinates", "TrackBarTourBillon", 100,
+                  "CheckBoxCrosshairTourbillon", "Show crosshair", "Button17", "CheckBoxShowTourbillon",
+                  "Show tourbillon at all");
+    std::tie(TrackBarTourBillonSize, TrackBarTourBillonX, TrackBarTourBillonY, CheckBoxCrosshairTourbillon,
+             Button17, CheckBoxShowTourbillon) =
+        std::tie(c.size, c.x, c.y, c.crosshair, c.defaults, c.showAtAll);
+    c = addColumn(*TabItem1, 386, "Escape coordinates", "TrackBarEscapewheel", 50, "CheckBox10",
+                  "Show crosshair", "Button19", "CheckBoxShowEscapeWheel", "Show escape wheel at all");
+    std::tie(TrackBarEscapewheelSize, TrackBarEscapewheelX, TrackBarEscapewheelY, CheckBox10, Button19,
+             CheckBoxShowEscapeWheel) = std::tie(c.size, c.x, c.y, c.crosshair, c.defaults, c.showAtAll);
+    CheckBox10->setEnabled(false); // the escape wheel has no crosshair
+    c = addColumn(*TabItem1, 576, "Add'l gear wheel coordinates", "TrackBarGearwheel", 50,
+                  "CheckBoxCrosshairGearWheel", "Show crosshair", "Button18", "CheckBoxShowGearWheel",
+                  "Show gear wheel at all");
+    std::tie(TrackBarGearwheelSize, TrackBarGearWheelX, TrackBarGearWheelY, CheckBoxCrosshairGearWheel,
+             Button18, CheckBoxShowGearWheel) =
+        std::tie(c.size, c.x, c.y, c.crosshair, c.defaults, c.showAtAll);
+    for (TTrackBar* bar : {TrackBarGearWheelX, TrackBarGearWheelY}) {
+        const QString name = bar == TrackBarGearWheelX ? "TrackBarGearWheelX" : "TrackBarGearWheelY";
+        bar->setName(name);
+        bar->setObjectName(name);
+    }
+
+    caption(*TabItem1, "Oscillation angle", {6, 336, 120, 20});
+    TrackBarUnruhAngle = new TTrackBar(TabItem1, "TrackBarUnruhAngle", 2, 359, 200);
+    TrackBarUnruhAngle->setGeometry(6, 356, 172, 30);
+    connectPlacementHandlers();
+}
+
+void TForm2::connectPlacementHandlers() {
+    const auto bind = [this](auto& event, void (TForm2::*handler)(TObject*)) {
+        event = [this, handler](TObject* sender) { (this->*handler)(sender); };
+    };
+    bind(TrackBarUnruhAngle->OnChange, &TForm2::TrackBarUnruhAngleChange);
+    bind(TrackBarHourSize->OnChange, &TForm2::TrackBarHourSizeChange);
+    bind(TrackBarHourX->OnChange, &TForm2::TrackBarHourXChange);
+    bind(TrackBarHourY->OnChange, &TForm2::TrackBarHourYChange);
+    bind(CheckBox1->OnChange, &TForm2::CheckBox1Change);
+    bind(Button5->OnClick, &TForm2::Button5Click);
+    bind(TrackBarMinuteSize->OnChange, &TForm2::TrackBarMinuteSizeChange);
+    bind(TrackBarMinuteX->OnChange, &TForm2::TrackBarMinuteXChange);
+    bind(TrackBarMinuteY->OnChange, &TForm2::TrackBarMinuteYChange);
+    bind(CheckBox4->OnChange, &TForm2::CheckBox4Change);
+    bind(Button3->OnClick, &TForm2::Button3Click);
+    bind(TrackBarSecondSize->OnChange, &TForm2::TrackBarSecondSizeChange);
+    bind(TrackBarSecondX->OnChange, &TForm2::TrackBarSecondXChange);
+    bind(TrackBarSecondY->OnChange, &TForm2::TrackBarSecondYChange);
+    bind(CheckBoxCrosshair->OnChange, &TForm2::CheckBoxCrosshairChange);
+    bind(Button4->OnClick, &TForm2::Button4Click);
+    bind(TrackBarunruhSize->OnChange, &TForm2::TrackBarunruhSizeChange);
+    bind(TrackBarUnruhX->OnChange, &TForm2::TrackBarUnruhXChange);
+    bind(TrackBarUnruhY->OnChange, &TForm2::TrackBarUnruhYChange);
+    bind(CheckBoxCrosshairUnruh->OnChange, &TForm2::CheckBoxCrosshairUnruhChange);
+    bind(Button16->OnClick, &TForm2::Button16Click);
+    bind(CheckBoxShowWheel->OnChange, &TForm2::CheckBoxShowWheelChange);
+    bind(TrackBarTourBillonSize->OnChange, &TForm2::TrackBarTourBillonSizeChange);
+    bind(TrackBarTourBillonX->OnChange, &TForm2::TrackBarTourBillonXChange);
+    bind(TrackBarTourBillonY->OnChange, &TForm2::TrackBarTourBillonYChange);
+    bind(CheckBoxCrosshairTourbillon->OnChange, &TForm2::CheckBoxCrosshairTourbillonChange);
+    bind(Button17->OnClick, &TForm2::Button17Click);
+    bind(CheckBoxShowTourbillon->OnChange, &TForm2::CheckBoxShowTourbillonChange);
+    bind(TrackBarGearwheelSize->OnChange, &TForm2::TrackBarGearwheelSizeChange);
+    bind(TrackBarGearWheelX->OnChange, &TForm2::TrackBarGearWheelXChange);
+    bind(TrackBarGearWheelY->OnChange, &TForm2::TrackBarGearWheelYChange);
+    bind(CheckBoxCrosshairGearWheel->OnChange, &TForm2::CheckBoxCrosshairGearWheelChange);
+    bind(CheckBox10->OnChange, &TForm2::CheckBoxCrosshairGearWheelChange);
+    bind(Button18->OnClick, &TForm2::Button18Click);
+    bind(CheckBoxShowGearWheel->OnChange, &TForm2::CheckBoxShowGearWheelChange);
+    bind(TrackBarEscapewheelSize->OnChange, &TForm2::TrackBarEscapewheelSizeChange);
+    bind(TrackBarEscapewheelX->OnChange, &TForm2::TrackBarEscapewheelXChange);
+    bind(TrackBarEscapewheelY->OnChange, &TForm2::TrackBarEscapewheelYChange);
+    bind(Button19->OnClick, &TForm2::Button19Click);
+    bind(CheckBoxShowEscapeWheel->OnChange, &TForm2::CheckBoxShowEscapeWheelChange);
+}
+
+// Margins back to 0 and size to 1000, then the bars follow; a bar already there runs nothing.
+void TForm2::resetPlacement(TElement& moved, TElement& sized, TTrackBar& x, TTrackBar& y, TTrackBar& size) {
+    setLeftMargin(moved, 0);
+    setTopMargin(moved, 0);
+    sized.setWidth(1000);
+    sized.setHeight(1000);
+    x.setValue(float(moved.Margins().left()));
+    y.setValue(float(moved.Margins().top()));
+    size.setValue(float(sized.Width()));
+}
+
+// The balance wheel's timer reads the bar on every swing; nothing happens on the change itself.
+void TForm2::TrackBarUnruhAngleChange(TObject*) {}
+
+void TForm2::TrackBarHourSizeChange(TObject*) {
+    setSize(*Form1->Hourhand, TrackBarHourSize->Value());
+}
+void TForm2::TrackBarHourXChange(TObject*) {
+    setLeftMargin(*Form1->Hourhand, TrackBarHourX->Value());
+}
+void TForm2::TrackBarHourYChange(TObject*) {
+    setTopMargin(*Form1->Hourhand, TrackBarHourY->Value());
+}
+void TForm2::CheckBox1Change(TObject*) {
+    Form1->HourHandCrosshair->setVisible(CheckBox1->IsChecked());
+}
+void TForm2::Button5Click(TObject*) {
+    resetPlacement(*Form1->Hourhand, *Form1->Hourhand, *TrackBarHourX, *TrackBarHourY, *TrackBarHourSize);
+}
+
+void TForm2::TrackBarMinuteSizeChange(TObject*) {
+    setSize(*Form1->Minutehand, TrackBarMinuteSize->Value());
+}
+void TForm2::TrackBarMinuteXChange(TObject*) {
+    setLeftMargin(*Form1->Minutehand, TrackBarMinuteX->Value());
+}
+void TForm2::TrackBarMinuteYChange(TObject*) {
+    setTopMargin(*Form1->Minutehand, TrackBarMinuteY->Value());
+}
+void TForm2::CheckBox4Change(TObject*) {
+    Form1->MinuteHandCrosshair->setVisible(CheckBox4->IsChecked());
+}
+void TForm2::Button3Click(TObject*) {
+    resetPlacement(*Form1->Minutehand, *Form1->Minutehand, *TrackBarMinuteX, *TrackBarMinuteY,
+                   *TrackBarMinuteSize);
+}
+
+void TForm2::TrackBarSecondSizeChange(TObject*) {
+    setSize(*Form1->SecHand, TrackBarSecondSize->Value());
+}
+void TForm2::TrackBarSecondXChange(TObject*) {
+    setLeftMargin(*Form1->SecHand, TrackBarSecondX->Value());
+}
+void TForm2::TrackBarSecondYChange(TObject*) {
+    setTopMargin(*Form1->SecHand, TrackBarSecondY->Value());
+}
+void TForm2::CheckBoxCrosshairChange(TObject*) {
+    Form1->SecHandCrosshair->setVisible(CheckBoxCrosshair->IsChecked());
+}
+void TForm2::Button4Click(TObject*) {
+    resetPlacement(*Form1->SecHand, *Form1->SecHand, *TrackBarSecondX, *TrackBarSecondY, *TrackBarSecondSize);
+}
+
+// The balance wheel's layout carries the escape wheel too, so X and Y move the layout.
+void TForm2::TrackBarunruhSizeChange(TObject*) {
+    setSize(*Form1->Unruh, TrackBarunruhSize->Value());
+}
+void TForm2::TrackBarUnruhXChange(TObject*) {
+    setLeftMargin(*Form1->LayoutUnruh, TrackBarUnruhX->Value());
+    setLeftMargin(*Form1->LayoutUnruhCrossHair, TrackBarUnruhX->Value());
+}
+void TForm2::TrackBarUnruhYChange(TObject*) {
+    setTopMargin(*Form1->LayoutUnruh, TrackBarUnruhY->Value());
+    setTopMargin(*Form1->LayoutUnruhCrossHair, TrackBarUnruhY->Value());
+}
+void TForm2::CheckBoxCrosshairUnruhChange(TObject*) {
+    Form1->LayoutUnruhCrossHair->setVisible(CheckBoxCrosshairUnruh->IsChecked());
+}
+void TForm2::Button16Click(TObject*) {
+    resetPlacement(*Form1->LayoutUnruh, *Form1->Unruh, *TrackBarUnruhX, *TrackBarUnruhY, *TrackBarunruhSize);
+}
+void TForm2::CheckBoxShowWheelChange(TObject*) {
+    Form1->Unruh->setVisible(CheckBoxShowWheel->IsChecked());
+}
+
+void TForm2::TrackBarTourBillonSizeChange(TObject*) {
+    setSize(*Form1->Tourbillon, TrackBarTourBillonSize->Value());
+}
+void TForm2::TrackBarTourBillonXChange(TObject*) {
+    setLeftMargin(*Form1->Tourbillon, TrackBarTourBillonX->Value());
+    setLeftMargin(*Form1->LayoutTourBillonCrosshair, TrackBarTourBillonX->Value());
+}
+void TForm2::TrackBarTourBillonYChange(TObject*) {
+    setTopMargin(*Form1->Tourbillon, TrackBarTourBillonY->Value());
+    setTopMargin(*Form1->LayoutTourBillonCrosshair, TrackBarTourBillonY->Value());
+}
+void TForm2::CheckBoxCrosshairTourbillonChange(TObject*) {
+    Form1->LayoutTourBillonCrosshair->setVisible(CheckBoxCrosshairTourbillon->IsChecked());
+}
+void TForm2::Button17Click(TObject*) {
+    resetPlacement(*Form1->Tourbillon, *Form1->Tourbillon, *TrackBarTourBillonX, *TrackBarTourBillonY,
+                   *TrackBarTourBillonSize);
+}
+void TForm2::CheckBoxShowTourbillonChange(TObject*) {
+    Form1->Tourbillon->setVisible(CheckBoxShowTourbillon->IsChecked());
+}
+
+void TForm2::TrackBarGearwheelSizeChange(TObject*) {
+    setSize(*Form1->Gearwheel, TrackBarGearwheelSize->Value());
+}
+void TForm2::TrackBarGearWheelXChange(TObject*) {
+    setLeftMargin(*Form1->Gearwheel, TrackBarGearWheelX->Value());
+    setLeftMargin(*Form1->LayoutGearWheelCrosshair, TrackBarGearWheelX->Value());
+}
+void TForm2::TrackBarGearWheelYChange(TObject*) {
+    setTopMargin(*Form1->Gearwheel, TrackBarGearWheelY->Value());
+    setTopMargin(*Form1->LayoutGearWheelCrosshair, TrackBarGearWheelY->Value());
+}
+// Serves the escape wheel's disabled box too, but always reads the gear wheel's.
+void TForm2::CheckBoxCrosshairGearWheelChange(TObject*) {
+    Form1->LayoutGearWheelCrosshair->setVisible(CheckBoxCrosshairGearWheel->IsChecked());
+}
+void TForm2::Button18Click(TObject*) {
+    resetPlacement(*Form1->Gearwheel, *Form1->Gearwheel, *TrackBarGearWheelX, *TrackBarGearWheelY,
+                   *TrackBarGearwheelSize);
+}
+void TForm2::CheckBoxShowGearWheelChange(TObject*) {
+    Form1->Gearwheel->setVisible(CheckBoxShowGearWheel->IsChecked());
+}
+
+void TForm2::TrackBarEscapewheelSizeChange(TObject*) {
+    setSize(*Form1->escapewheel, TrackBarEscapewheelSize->Value());
+}
+void TForm2::TrackBarEscapewheelXChange(TObject*) {
+    setLeftMargin(*Form1->escapewheel, TrackBarEscapewheelX->Value());
+}
+void TForm2::TrackBarEscapewheelYChange(TObject*) {
+    setTopMargin(*Form1->escapewheel, TrackBarEscapewheelY->Value());
+}
+void TForm2::Button19Click(TObject*) {
+    resetPlacement(*Form1->escapewheel, *Form1->escapewheel, *TrackBarEscapewheelX, *TrackBarEscapewheelY,
+                   *TrackBarEscapewheelSize);
+}
+void TForm2::CheckBoxShowEscapeWheelChange(TObject*) {
+    Form1->escapewheel->setVisible(CheckBoxShowEscapeWheel->IsChecked());
+}
