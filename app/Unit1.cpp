@@ -18,7 +18,9 @@ TForm1::TForm1()
       UnRuhTimer("UnRuhTimer", 250, true, [this](TObject* s) { UnRuhTimerTimer(s); }),
       EscapeTimer("EscapeTimer", 500, true, [this](TObject* s) { EscapeTimerTimer(s); }),
       LanguageTimer_Start("LanguageTimer_Start", 5000, false),
-      TurnOffRectangleTimer("TurnOffRectangleTimer", 0, true), scene_(QSizeF(ClientWidth, ClientHeight)) {
+      TurnOffRectangleTimer("TurnOffRectangleTimer", 0, true,
+                            [this](TObject* s) { TurnOffRectangleTimerTimer(s); }),
+      scene_(QSizeF(ClientWidth, ClientHeight)) {
     Form1 = this;
     setupWindow();
     buildScene();
@@ -98,6 +100,12 @@ void TForm1::SetIndicatorGroupVisible(bool visible) {
 
 void TForm1::MagentaBoxChange(TObject*) {
     MagentaRectangle->setVisible(MagentaBox->IsChecked());
+}
+
+// The date's drag frame flashes once after the date is switched on.
+void TForm1::TurnOffRectangleTimerTimer(TObject*) {
+    TurnOffRectangleTimer.setInterval(0);
+    DateMoverFrame->setVisible(false);
 }
 
 void TForm1::Button3Click(TObject*) {

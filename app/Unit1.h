@@ -44,6 +44,7 @@ public:
     void TourbillonFloatAnimationFinish(TObject* Sender);
     void SecHandFloatAnimationFinish(TObject* Sender);
     void MagentaBoxChange(TObject* Sender);
+    void TurnOffRectangleTimerTimer(TObject* Sender);
     void Button3Click(TObject* Sender);
     void EditorClick(TObject* Sender);
     void SetIndicatorGroupVisible(bool visible);

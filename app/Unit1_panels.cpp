@@ -76,9 +76,10 @@ void TForm1::buildTopPanel() {
     Button3->setCursor(Qt::PointingHandCursor);
     // The caption keeps left so the picture at the right end stays clear of it; a style sheet
     // drops the window's palette, so it carries the panel's colours itself.
-    Button3->setStyleSheet("QPushButton { color: white; background: #505050; border: 1px solid #2c2c2c;"
-                           " border-radius: 3px; text-align: left; padding-left: 8px; }"
-                           " QPushButton:hover { background: #5a5a5a; } QPushButton:pressed { background: #444444; }");
+    Button3->setStyleSheet(
+        "QPushButton { color: white; background: #505050; border: 1px solid #2c2c2c;"
+        " border-radius: 3px; text-align: left; padding-left: 8px; }"
+        " QPushButton:hover { background: #5a5a5a; } QPushButton:pressed { background: #444444; }");
     Button3->OnClick = [this](TObject* s) { Button3Click(s); };
     Image2 = new QLabel(Button3);
     Image2->setObjectName("Image2");

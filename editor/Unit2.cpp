@@ -44,15 +44,11 @@ void TForm2::buildTabs() {
     TabControl1->setTabVisible(TabControl1->indexOf(TabItem2), false);
     TabControl1->setCurrentWidget(TabItem1);
 
-    auto* angleLabel = new QLabel("Angle", TabItemShadows);
-    angleLabel->setGeometry(16, 16, 60, 20);
-    TrackBar4 = new TTrackBar(TabItemShadows, "TrackBar4", 0, 400, 190.382f);
-    TrackBar4->setGeometry(80, 12, 300, 28);
-
     CheckBox6 = new TCheckBox(TabItem2, "CheckBox6", "CCW mode (experimental)");
     CheckBox6->setGeometry(16, 16, 260, 24);
 
     buildPlacementColumns();
+    buildLightControls();
 }
 
 void TForm2::keyPressEvent(QKeyEvent* event) {

@@ -4,8 +4,10 @@
 
 #include <QWidget>
 
+class QLabel;
 class TButton;
 class TCheckBox;
+class TSwitch;
 class TElement;
 class TTrackBar;
 class QTabWidget;
@@ -32,6 +34,50 @@ public:
     TTrackBar* TrackBar4 = nullptr;
     TCheckBox* CheckBox6 = nullptr;
     TTrackBar* TrackBarUnruhAngle = nullptr;
+
+    // Light, shadows, arc, bezels, date and layering.
+    TCheckBox* CheckBox2 = nullptr;
+    TTrackBar* TrackBar5 = nullptr;
+    TCheckBox* CheckBoxTextShadow = nullptr;
+    TCheckBox* CheckBoxTextBlur = nullptr;
+    TTrackBar* TrackBar1 = nullptr;
+    TTrackBar* TrackBar2 = nullptr;
+    TTrackBar* TrackBarBezelSize = nullptr;
+    TButton* Button14 = nullptr;
+    TCheckBox* CheckBox8 = nullptr;
+    TTrackBar* TrackBarMinutehandExtraAdjusterBezel = nullptr;
+    TButton* Button15 = nullptr;
+    TCheckBox* CheckBox7 = nullptr;
+    TCheckBox* CheckBoxSecOnTop = nullptr;
+    TCheckBox* CheckBox3 = nullptr;
+    TSwitch* TourbillononTopOfBalanceSwitch = nullptr;
+    TSwitch* EscapeOnTopOfBalanceWheelSwith = nullptr;
+    QLabel* Label37 = nullptr;
+    QLabel* Label38 = nullptr;
+    QLabel* Label41 = nullptr;
+    QLabel* Label42 = nullptr;
+
+    void CheckBox2Change(TObject* Sender);
+    void TrackBar4Change(TObject* Sender);
+    void TrackBar5Change(TObject* Sender);
+    void CheckBoxTextShadowChange(TObject* Sender);
+    void CheckBoxTextBlurChange(TObject* Sender);
+    void TrackBar1Change(TObject* Sender);
+    void TrackBar2Change(TObject* Sender);
+    void TrackBarBezelSizeChange(TObject* Sender);
+    void Button14Click(TObject* Sender);
+    void CheckBox8Change(TObject* Sender);
+    void TrackBarMinutehandExtraAdjusterBezelChange(TObject* Sender);
+    void Button15Click(TObject* Sender);
+    void CheckBox7Change(TObject* Sender);
+    void CheckBoxSecOnTopChange(TObject* Sender);
+    void CheckBox3Change(TObject* Sender);
+    void TourbillononTopOfBalanceSwitchSwitch(TObject* Sender);
+    void EscapeOnTopOfBalanceWheelSwithSwitch(TObject* Sender);
+    void Label37Click(TObject* Sender);
+    void Label38Click(TObject* Sender);
+    void Label41Click(TObject* Sender);
+    void Label42Click(TObject* Sender);
 
     // Placement columns: size, X and Y bars, crosshair box, Defaults button, show-at-all box.
     TTrackBar* TrackBarHourSize = nullptr;
@@ -131,6 +177,8 @@ private:
     QWidget* addTab(const QString& name, const QString& caption);
     void buildTabs();
     void buildPlacementColumns();
+    void buildLightControls();
+    void connectLightHandlers();
     Column addColumn(QWidget& tab, int left, const QString& title, const QString& prefix, float minSize,
                      const QString& crosshairName, const QString& crosshairCaption,
                      const QString& defaultsName, const QString& showName, const QString& showCaption);
