@@ -13,6 +13,7 @@ class TestRendering : public QObject {
 private slots:
     void plateShowsTheChosenColour();
     void minuteHandPointsToTwelveAtThree();
+    void movementShowsThroughTheOpening();
     void shadowFallsInTheElementsOwnFrame();
     void pointerEventsArriveInLocalUnitsWithCapture();
     void partialRepaintsMatchFullRender();
@@ -57,6 +58,37 @@ void TestRendering::minuteHandPointsToTwelveAtThree() {
     for (double radius : {150.0, 250.0})                      // nothing of it at 6 or at 9 o'clock
         QVERIFY(!differs(withHand, withoutHand, onDial(0, -radius)) &&
                 !differs(withHand, withoutHand, onDial(-radius, 0)));
+}
+
+// The movement lies under the dial and shows only through its opening: hiding the balance wheel or
+// the tourbillon changes pixels there, and nowhere outside the opening.
+void TestRendering::movementShowsThroughTheOpening() {
+    setLocalTime(2026, 3, 14, 10, 9, 12);
+    TForm1 form;
+    for (TElement* crosshair : std::initializer_list<TElement*>{
+             form.LayoutUnruhCrossHair, form.LayoutTourBillonCrosshair, form.LayoutGearWheelCrosshair})
+        crosshair->setVisible(false);
+    form.SecHand->setVisible(false);
+    const QImage whole = form.view().grabScene();
+    // The opening is centred on the mechanics, (608, 781) of the watch layout.
+    const QPoint opening = QPointF(70 + 0.7 * 608, -30 + 0.7 * 781).toPoint();
+    const auto changedInside = [&](const QImage& other) {
+        int inside = 0, outside = 0;
+        for (int y = 0; y < whole.height(); ++y)
+            for (int x = 0; x < whole.width(); ++x)
+                if (differs(whole, other, {x, y}))
+                    (QLineF(QPointF(x, y), opening).length() < 0.7 * 100 ? inside : outside) += 1;
+        return std::pair{inside, outside};
+    };
+    form.Unruh->setVisible(false);
+    const auto [wheelInside, wheelOutside] = changedInside(form.view().grabScene());
+    QVERIFY2(wheelInside > 500, qPrintable(QString::number(wheelInside)));
+    QCOMPARE(wheelOutside, 0);
+    form.Unruh->setVisible(true);
+    form.Tourbillon->setVisible(false);
+    const auto [cageInside, cageOutside] = changedInside(form.view().grabScene());
+    QVERIFY2(cageInside > 2000, qPrintable(QString::number(cageInside)));
+    QCOMPARE(cageOutside, 0);
 }
 
 // Turning an element turns its shadow's direction with it: 0 points along the element's own x axis.
