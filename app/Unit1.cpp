@@ -5,6 +5,7 @@
 #include "toolkit/view.h"
 
 #include <QCoreApplication>
+#include <QDebug>
 #include <QDesktopServices>
 #include <QDir>
 #include <QUrl>
@@ -96,6 +97,10 @@ void TForm1::SetIndicatorGroupVisible(bool visible) {
     MinutehandExtraAdjusterBezel->setVisible(Indicator->Visible() &&
                                              MinutehandExtraAdjusterBezel->Tag() != 0);
     AdjusterArc->setVisible(Indicator->Visible());
+}
+
+void TForm1::Logme(const QString& message) {
+    qDebug().noquote() << QStringLiteral("Horavis ") + message;
 }
 
 void TForm1::MagentaBoxChange(TObject*) {

@@ -48,6 +48,8 @@ public:
     void Button3Click(TObject* Sender);
     void EditorClick(TObject* Sender);
     void SetIndicatorGroupVisible(bool visible);
+    // One line to the platform's debug output, marked as the program's.
+    static void Logme(const QString& message);
 
     TSceneView& view() { return *view_; }
     TScene& scene() { return scene_; }

@@ -224,6 +224,8 @@ void TForm2::CheckBox3Change(TObject*) {
 // on-top picture covers the hands; light, drag handles and the target indicator stay on top.
 void TForm2::CheckBoxSecOnTopChange(TObject*) {
     TForm1& f = *Form1;
+    TForm1::Logme("BringToFront X3");
+    // CutOut and CutOutMover are children of Watch from the start and stay so.
     f.ShadowEffect5->setDistance(3);
     f.ShadowEffect3->setDistance(3);
     const std::initializer_list<TElement*> secondOnTop = {

@@ -160,6 +160,7 @@ void TestLight::secondHandStacking() {
     form.OnTop->setTag(onTopPicture ? -1 : 0);
     form.ShadowEffect5->setDistance(9);
     Form2->CheckBoxSecOnTop->setIsChecked(!secondOnTop);
+    QTest::ignoreMessage(QtDebugMsg, "Horavis BringToFront X3");
     Form2->CheckBoxSecOnTop->setIsChecked(secondOnTop);
     QStringList order;
     const auto& children = form.Watch->Children();
