@@ -1,11 +1,15 @@
 // Light and shadows, the countdown arc and bezels, the date switch and the stacking of hands and mechanics.
 #include "editor/Unit2.h"
 
+#include "editor/Unit2_helpers.h"
+
 #include "app/Unit1.h"
 #include "toolkit/controls.h"
 
 #include <QLabel>
 #include <QMouseEvent>
+
+using namespace editor;
 
 namespace {
 const QString HintText =
@@ -31,20 +35,10 @@ private:
     std::function<void()> onClick_;
 };
 
-QLabel& caption(QWidget& parent, const QString& text, const QRect& geometry) {
-    auto* label = new QLabel(text, &parent);
-    label->setGeometry(geometry);
-    return *label;
-}
-
 void colour(QLabel& label, const QColor& color) {
     label.setStyleSheet(QStringLiteral("color: %1;").arg(color.name(QColor::HexArgb)));
 }
 
-void setSize(TElement& element, float size) {
-    element.setWidth(size);
-    element.setHeight(size);
-}
 } // namespace
 
 void TForm2::buildLightControls() {

@@ -1,42 +1,19 @@
 // The placement columns: where each hand and mechanism sits, how large it is, and its helpers.
 #include "editor/Unit2.h"
 
+#include "editor/Unit2_helpers.h"
+
 #include "app/Unit1.h"
 #include "toolkit/controls.h"
 
 #include <QLabel>
 
+using namespace editor;
+
 namespace {
 constexpr float SizeAtStart = 582.7066f; // shows only until the first skin sets the bars
 constexpr float ReachOfMargins = 710;
 
-void setSize(TElement& element, float size) {
-    element.setWidth(size);
-    element.setHeight(size);
-}
-
-void setLeftMargin(TElement& element, float left) {
-    QMarginsF margins = element.Margins();
-    margins.setLeft(left);
-    element.setMargins(margins);
-}
-
-void setTopMargin(TElement& element, float top) {
-    QMarginsF margins = element.Margins();
-    margins.setTop(top);
-    element.setMargins(margins);
-}
-
-QLabel& caption(QWidget& parent, const QString& text, const QRect& geometry, bool bold = false) {
-    auto* label = new QLabel(text, &parent);
-    label->setGeometry(geometry);
-    if (bold) {
-        QFont font = label->font();
-        font.setBold(true);
-        label->setFont(font);
-    }
-    return *label;
-}
 } // namespace
 
 // One column, top to bottom: title, X bar, crosshair box, the Y bar standing beside the Defaults
