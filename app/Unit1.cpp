@@ -28,6 +28,7 @@ TForm1::TForm1()
     buildTopPanel();
     buildLeftPanel();
     startMechanics();
+    wireCountdown();
     FormCreate(this);
 }
 
@@ -38,6 +39,19 @@ TForm1::~TForm1() {
     qDeleteAll(findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly));
     if (Form1 == this)
         Form1 = nullptr;
+}
+
+void TForm1::wireCountdown() {
+    MediaPlayer1 = makeSystemMediaPlayer(QStringLiteral("MediaPlayer1"));
+    for (TRadioButton* preset :
+         {RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5, RadioButton6, RadioButton7})
+        preset->OnChange = [this](TObject* s) { Button1Click(s); };
+    TimeEdit1.OnChange = [this](TObject* s) { TimeEdit1Change(s); };
+    SpinBox1->OnChange = [this](TObject* s) { SpinBox1Change(s); };
+    AdjusterHandRecipient->OnChange = [this](TObject* s) { AdjusterHandRecipientChange(s); };
+    AdjusterHand->OnChange = [this](TObject* s) { AdjusterHandChange(s); };
+    Button2->OnClick = [this](TObject* s) { Button2Click(s); };
+    Playsound->OnClick = [this](TObject* s) { PlaysoundClick(s); };
 }
 
 void TForm1::setupWindow() {
@@ -88,6 +102,10 @@ void TForm1::FormCreate(TObject*) {
     SetIndicatorGroupVisible(false);
     DaInitMessage->setVisible(Indicator->Visible());
     DaMessage->setVisible(Indicator->Visible());
+
+    Button1Click(RadioButton2);
+    // The preset above already dated the target; setting today here again would throw a target
+    // taken just before midnight a day into the past.
 }
 
 void TForm1::SetIndicatorGroupVisible(bool visible) {

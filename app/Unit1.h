@@ -2,9 +2,11 @@
 
 #include "toolkit/animation.h"
 #include "toolkit/effects.h"
+#include "toolkit/mediaplayer.h"
 #include "toolkit/scene.h"
 #include "toolkit/timeedits.h"
 #include "toolkit/timer.h"
+#include "toolkit/timespan.h"
 
 #include <QString>
 #include <QWidget>
@@ -47,7 +49,19 @@ public:
     void TurnOffRectangleTimerTimer(TObject* Sender);
     void Button3Click(TObject* Sender);
     void EditorClick(TObject* Sender);
+    // Countdown: target selection, display and end.
+    void Button1Click(TObject* Sender);
+    void TimeEdit1Change(TObject* Sender);
+    void SpinBox1Change(TObject* Sender);
+    void AdjusterHandRecipientChange(TObject* Sender);
+    void AdjusterHandChange(TObject* Sender);
+    void Button2Click(TObject* Sender);
+    void PlaysoundClick(TObject* Sender);
     void SetIndicatorGroupVisible(bool visible);
+    // The countdown target: the date of DateEdit1 joined with the time of day of TimeEdit1.
+    QDateTime TargetTime() const;
+    // The remaining time as the dial's text plate shows it (1h5m07s, 4m 09s).
+    static QString RemainingText(const TTimeSpan& span);
     // One line to the platform's debug output, marked as the program's.
     static void Logme(const QString& message);
 
@@ -170,6 +184,8 @@ public:
     TTimer EscapeTimer;
     TTimer LanguageTimer_Start;
     TTimer TurnOffRectangleTimer;
+    // Tests put a recording player in its place.
+    std::unique_ptr<TMediaPlayer> MediaPlayer1;
 
     // Unit state.
     QString AppDir;
@@ -177,6 +193,11 @@ public:
     bool AlarmPlayed = false;
     int CountdownState = 0;
     double PrevDialAngle = 180;
+    // Full path of the current skin's alarm sound, or empty.
+    QString AlarmFile;
+    // The line above the remaining time while the countdown has not ended.
+    QString StartMessage;
+    TTimeSpan RemainingSpan;
     bool DateDragging = false;
     bool TextDragging = false;
 
@@ -191,6 +212,11 @@ private:
     void buildTimingGroup(QWidget& group);
     void setupWindow();
     void startMechanics();
+    void wireCountdown();
+    void countdownTick();
+    void setTargetMoment(const QDateTime& moment);
+    void shiftTarget(int minutes);
+    void playAlarm();
 
     TScene scene_;
     TSceneView* view_ = nullptr;

@@ -63,4 +63,6 @@ void TForm1::UhrzeitTimerTimer(TObject*) {
         AdjusterArc->setRotationAngle(-Minutehand->RotationAngle());
         AdjusterArc->setStartAngle(Minutehand->RotationAngle() - 90);
     }
+
+    countdownTick();
 }
