@@ -13,7 +13,7 @@
 TForm1* Form1 = nullptr;
 TForm2* Form2 = nullptr;
 
-TForm1::TForm1()
+TForm1::TForm1(const QString& programFolder)
     : TObject(QStringLiteral("Form1")),
       UhrzeitTimer("UhrzeitTimer", 50, true, [this](TObject* s) { UhrzeitTimerTimer(s); }),
       UnRuhTimer("UnRuhTimer", 250, true, [this](TObject* s) { UnRuhTimerTimer(s); }),
@@ -21,6 +21,7 @@ TForm1::TForm1()
       LanguageTimer_Start("LanguageTimer_Start", 5000, false),
       TurnOffRectangleTimer("TurnOffRectangleTimer", 0, true,
                             [this](TObject* s) { TurnOffRectangleTimerTimer(s); }),
+      programFolder_(programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder),
       scene_(QSizeF(ClientWidth, ClientHeight)) {
     Form1 = this;
     setupWindow();
@@ -29,6 +30,7 @@ TForm1::TForm1()
     buildLeftPanel();
     startMechanics();
     wireCountdown();
+    wireMessages();
     FormCreate(this);
 }
 
@@ -92,16 +94,18 @@ void TForm1::FormCreate(TObject*) {
     CountdownState = 0;
     PrevDialAngle = 180;
 
-    AppDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    AppDir = QDir::toNativeSeparators(programFolder_);
     QDir().mkpath(AppDir);
     if (!AppDir.endsWith(QDir::separator()))
         AppDir += QDir::separator();
+    LoadStandardMessages();
 
     TimeEdit1.setUseNowTime(true);
     TimeEdit1.setUseNowTime(false);
     SetIndicatorGroupVisible(false);
     DaInitMessage->setVisible(Indicator->Visible());
     DaMessage->setVisible(Indicator->Visible());
+    selectMessage(2);
 
     Button1Click(RadioButton2);
     // The preset above already dated the target; setting today here again would throw a target

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "components/brkapart.h"
 #include "toolkit/animation.h"
 #include "toolkit/effects.h"
 #include "toolkit/mediaplayer.h"
@@ -35,7 +36,8 @@ public:
     static constexpr int ClientHeight = 734;
     static constexpr const char* DonationAddress = "https://horavis.app/donate";
 
-    TForm1();
+    // The program's folder is the executable's unless a test hands in another one.
+    explicit TForm1(const QString& programFolder = QString());
     ~TForm1() override;
 
     // Handlers.
@@ -57,6 +59,14 @@ public:
     void AdjusterHandChange(TObject* Sender);
     void Button2Click(TObject* Sender);
     void PlaysoundClick(TObject* Sender);
+    // Messages: the standard messages file, the picker, the text field and the rotation.
+    void LoadStandardMessages();
+    void ComboBox1Change(TObject* Sender);
+    void Edit1Change(TObject* Sender);
+    void Button9Click(TObject* Sender);
+    void Button10Click(TObject* Sender);
+    void LanguageTimer_StartTimer(TObject* Sender);
+    void TrackBar6Change(TObject* Sender);
     void SetIndicatorGroupVisible(bool visible);
     // The countdown target: the date of DateEdit1 joined with the time of day of TimeEdit1.
     QDateTime TargetTime() const;
@@ -184,6 +194,9 @@ public:
     TTimer EscapeTimer;
     TTimer LanguageTimer_Start;
     TTimer TurnOffRectangleTimer;
+    TBrkApart BrkApart1{this, QStringLiteral("BrkApart1")};
+    // The lines of the standard messages file as read.
+    QStringList ListBox1;
     // Tests put a recording player in its place.
     std::unique_ptr<TMediaPlayer> MediaPlayer1;
 
@@ -198,6 +211,8 @@ public:
     // The line above the remaining time while the countdown has not ended.
     QString StartMessage;
     TTimeSpan RemainingSpan;
+    int RotationIndex = 0;
+    int RotationStart = 0;
     bool DateDragging = false;
     bool TextDragging = false;
 
@@ -213,11 +228,15 @@ private:
     void setupWindow();
     void startMechanics();
     void wireCountdown();
+    void wireMessages();
+    void selectMessage(int index);
+    void startRotation(int first);
     void countdownTick();
     void setTargetMoment(const QDateTime& moment);
     void shiftTarget(int minutes);
     void playAlarm();
 
+    QString programFolder_;
     TScene scene_;
     TSceneView* view_ = nullptr;
     std::unique_ptr<TRadioGroup> presetGroup_;
