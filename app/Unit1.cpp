@@ -31,6 +31,7 @@ TForm1::TForm1(const QString& programFolder)
     startMechanics();
     wireCountdown();
     wireMessages();
+    wireDragging();
     FormCreate(this);
 }
 

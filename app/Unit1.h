@@ -67,6 +67,13 @@ public:
     void Button10Click(TObject* Sender);
     void LanguageTimer_StartTimer(TObject* Sender);
     void TrackBar6Change(TObject* Sender);
+    // Dragging the date and the text plate on the dial.
+    void DateMoverMouseDown(TObject* Sender, Qt::MouseButtons buttons, QPointF pointer);
+    void DateMoverMouseMove(TObject* Sender, Qt::MouseButtons buttons, QPointF pointer);
+    void DateMoverMouseUp(TObject* Sender, Qt::MouseButtons buttons, QPointF pointer);
+    void CutOutMoverMouseDown(TObject* Sender, Qt::MouseButtons buttons, QPointF pointer);
+    void CutOutMoverMouseMove(TObject* Sender, Qt::MouseButtons buttons, QPointF pointer);
+    void CutOutMoverMouseUp(TObject* Sender, Qt::MouseButtons buttons, QPointF pointer);
     void SetIndicatorGroupVisible(bool visible);
     // The countdown target: the date of DateEdit1 joined with the time of day of TimeEdit1.
     QDateTime TargetTime() const;
@@ -215,6 +222,11 @@ public:
     int RotationStart = 0;
     bool DateDragging = false;
     bool TextDragging = false;
+    // Where a drag began (in the handle's own units) and where the handle is being dragged to.
+    struct DragState {
+        QPointF press;
+        QPointF position;
+    };
 
 private:
     void buildScene();
@@ -229,6 +241,7 @@ private:
     void startMechanics();
     void wireCountdown();
     void wireMessages();
+    void wireDragging();
     void selectMessage(int index);
     void startRotation(int first);
     void countdownTick();
@@ -237,6 +250,8 @@ private:
     void playAlarm();
 
     QString programFolder_;
+    DragState dateDrag_;
+    DragState textDrag_;
     TScene scene_;
     TSceneView* view_ = nullptr;
     std::unique_ptr<TRadioGroup> presetGroup_;
