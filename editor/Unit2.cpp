@@ -13,12 +13,19 @@ TForm2::TForm2() : TObject(QStringLiteral("Form2")) {
     setObjectName("Form2");
     setWindowFlags(Qt::Tool);
     resize(ClientWidth, ClientHeight);
-    setWindowTitle(QGuiApplication::applicationName() + "- Skin properties");
     applyDarkStyle(*this);
     QFont compact = font(); // the main window's panel type, so every column fits
     compact.setPixelSize(11);
     setFont(compact);
     buildTabs();
+    FormCreate(this);
+}
+
+// The title is taken once: a skin loaded later renames the application, not this window.
+void TForm2::FormCreate(TObject*) {
+    setWindowTitle(QGuiApplication::applicationName() + "- Skin properties");
+    LoadFonts();
+    LoadFonts2();
 }
 
 QWidget* TForm2::addTab(const QString& name, const QString& caption) {
@@ -49,6 +56,8 @@ void TForm2::buildTabs() {
 
     buildPlacementColumns();
     buildLightControls();
+    buildColourGroups();
+    buildFontControls();
 }
 
 void TForm2::keyPressEvent(QKeyEvent* event) {

@@ -1,15 +1,23 @@
 #pragma once
 
+#include "components/brkapart.h"
 #include "toolkit/tobject.h"
 
+#include <QStringList>
 #include <QWidget>
+#include <array>
 
 class QLabel;
 class TButton;
 class TCheckBox;
+class TColorPanel;
+class TComboBox;
+class TEdit;
 class TSwitch;
 class TElement;
 class TTrackBar;
+class TSortedStringList;
+struct TFontFamilyReport;
 class QTabWidget;
 
 // The skin properties window: its controls are the live holders of the skin's settings and write
@@ -21,6 +29,8 @@ public:
     static constexpr int ClientHeight = 453;
 
     TForm2();
+
+    void FormCreate(TObject* Sender);
 
     QTabWidget* TabControl1 = nullptr;
     QWidget* TabItemShadows = nullptr;
@@ -160,6 +170,67 @@ public:
     void Button19Click(TObject* Sender);
     void CheckBoxShowEscapeWheelChange(TObject* Sender);
 
+    // Colours of the countdown texts, the remaining-time arc and the date: picker, R, G, B fields,
+    // Set RGB, Copy color and Paste color of each group.
+    TColorPanel* TextColorPanel = nullptr;
+    TEdit* Edit4 = nullptr;
+    TEdit* Edit5 = nullptr;
+    TEdit* Edit6 = nullptr;
+    TButton* Button1 = nullptr;
+    TButton* Button7 = nullptr;
+    TButton* Button9 = nullptr;
+    TColorPanel* ArcColorPanel = nullptr;
+    TEdit* Edit1 = nullptr;
+    TEdit* Edit2 = nullptr;
+    TEdit* Edit3 = nullptr;
+    TButton* Button2 = nullptr;
+    TButton* Button10 = nullptr;
+    TButton* Button11 = nullptr;
+    TColorPanel* FontcolorPanel = nullptr;
+    TEdit* Edit7 = nullptr;
+    TEdit* Edit8 = nullptr;
+    TEdit* Edit9 = nullptr;
+    TButton* Button8 = nullptr;
+    TButton* Button12 = nullptr;
+    TButton* Button13 = nullptr;
+    TBrkApart BrkApartColor{this, QStringLiteral("BrkApartColor")};
+
+    void TextColorPanelChange(TObject* Sender);
+    void ArcColorPanelChange(TObject* Sender);
+    void FontcolorPanelChange(TObject* Sender);
+    void Button1Click(TObject* Sender);
+    void Button2Click(TObject* Sender);
+    void Button8Click(TObject* Sender);
+    void Button7Click(TObject* Sender);
+    void Button10Click(TObject* Sender);
+    void Button12Click(TObject* Sender);
+    void Button9Click(TObject* Sender);
+    void Button11Click(TObject* Sender);
+    void Button13Click(TObject* Sender);
+
+    // Fonts, sizes, bold style, and the date's rotation and stretch.
+    TComboBox* ComboBox1 = nullptr;
+    TTrackBar* TrackbarDateSize = nullptr;
+    TTrackBar* TrackbarDateRotation = nullptr;
+    TTrackBar* TrackbarDateScale = nullptr;
+    TButton* Button6 = nullptr;
+    TComboBox* ComboBox2 = nullptr;
+    TTrackBar* TrackbarTextSize = nullptr;
+    TCheckBox* CheckBox9 = nullptr;
+
+    void CollectFonts(TSortedStringList& FontList);
+    static int FontFamilyCallback(const TFontFamilyReport& family, TSortedStringList& FontList);
+    void LoadFonts();
+    void LoadFonts2();
+    void ComboBox1Change(TObject* Sender);
+    void ComboBox2Change(TObject* Sender);
+    void CheckBox9Change(TObject* Sender);
+    void TrackbarTextSizeChange(TObject* Sender);
+    void TrackbarDateSizeChange(TObject* Sender);
+    void TrackbarDateRotationChange(TObject* Sender);
+    void TrackbarDateScaleChange(TObject* Sender);
+    void Button6Click(TObject* Sender);
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -183,5 +254,28 @@ private:
                      const QString& crosshairName, const QString& crosshairCaption,
                      const QString& defaultsName, const QString& showName, const QString& showCaption);
     void connectPlacementHandlers();
+    void buildColourGroups();
+    void buildFontControls();
+    void fillFontList(TComboBox& list);
+    const QStringList& installedFonts();
+    // The controls of one colour group and the handler that applies its picker's colour.
+    struct ColourGroup {
+        TColorPanel* panel;
+        TEdit* red;
+        TEdit* green;
+        TEdit* blue;
+        TButton* setRgb;
+        TButton* copy;
+        TButton* paste;
+    };
+    ColourGroup addColourGroup(QWidget& tab, QPoint at, const QString& title, const QString& panelName,
+                               const std::array<QString, 6>& names);
+    void showChannels(const TColorPanel& panel, TEdit& red, TEdit& green, TEdit& blue);
+    void setRgb(TEdit& red, TEdit& green, TEdit& blue, TColorPanel& panel);
+    void copyColour(const TColorPanel& panel);
+    void pasteColour(TColorPanel& panel);
+
+    QStringList installedFonts_;
+    bool fontsCollected_ = false;
     void resetPlacement(TElement& moved, TElement& sized, TTrackBar& x, TTrackBar& y, TTrackBar& size);
 };

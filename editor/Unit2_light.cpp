@@ -63,20 +63,20 @@ void TForm2::buildLightControls() {
                             int y) {
         caption(*TabItem3, label, {16, y + 4, 110, 20});
         auto* trackBar = new TTrackBar(TabItem3, name, min, max, value);
-        trackBar->setGeometry(130, y, 300, 30);
+        trackBar->setGeometry(130, y, 240, 30);
         return trackBar;
     };
     TrackBar1 = bar("Arc thickness", "TrackBar1", 1, 55, 55, 36);
     TrackBar2 = bar("Arc position", "TrackBar2", 0, 600, 190.382f, 72);
     TrackBarBezelSize = bar("Main bezel size", "TrackBarBezelSize", 100, 1000, 582.7066f, 108);
     Button14 = new TButton(TabItem3, "Button14", "Defaults");
-    Button14->setGeometry(444, 109, 90, 28);
+    Button14->setGeometry(380, 109, 80, 28);
     CheckBox8 = new TCheckBox(TabItem3, "CheckBox8", "Show mini bezel (on hour hand)");
     CheckBox8->setGeometry(16, 148, 300, 22);
     TrackBarMinutehandExtraAdjusterBezel =
         bar("Mini bezel size", "TrackBarMinutehandExtraAdjusterBezel", 100, 1000, 582.7066f, 178);
     Button15 = new TButton(TabItem3, "Button15", "Defaults");
-    Button15->setGeometry(444, 179, 90, 28);
+    Button15->setGeometry(380, 179, 80, 28);
 
     CheckBox7 = new TCheckBox(TabItemHourhand, "CheckBox7", "Show second hand at all", true);
     CheckBox7->setGeometry(516, 268, 240, 22);

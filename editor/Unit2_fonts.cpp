@@ -1,0 +1,146 @@
+// The font lists of the date and the countdown texts, their sizes, bold style, and the date's
+// rotation and stretch.
+#include "editor/Unit2.h"
+
+#include "editor/Unit2_helpers.h"
+#include "editor/fontsource.h"
+
+#include "app/Unit1.h"
+#include "toolkit/controls.h"
+
+#include <cmath>
+#include <stdexcept>
+
+using namespace editor;
+
+void TForm2::buildFontControls() {
+    const auto bind = [this](auto& event, void (TForm2::*handler)(TObject*)) {
+        event = [this, handler](TObject* sender) { (this->*handler)(sender); };
+    };
+    const auto bar = [](QWidget& tab, const QString& label, const QString& name, float min, float max,
+                        float value, int y) {
+        caption(tab, label, {16, y + 5, 110, 20});
+        auto* trackBar = new TTrackBar(&tab, name, min, max, value);
+        trackBar->setGeometry(130, y, 240, 30);
+        return trackBar;
+    };
+    const auto fontList = [](QWidget& tab, const QString& name, int y) {
+        caption(tab, "Font:", {16, y + 3, 110, 20});
+        auto* list = new TComboBox(&tab, name);
+        list->setGeometry(130, y, 240, 26);
+        list->setDropDownCount(16);
+        return list;
+    };
+
+    ComboBox1 = fontList(*Misc, "ComboBox1", 48);
+    TrackbarDateSize = bar(*Misc, "Font size", "TrackbarDateSize", 20, 100, 40, 82);
+    TrackbarDateRotation = bar(*Misc, "Rotation angle:", "TrackbarDateRotation", -200, 200, 0, 116);
+    TrackbarDateScale = bar(*Misc, "Stretch (horiz.)", "TrackbarDateScale", 1, 4, 1, 150);
+    Button6 = new TButton(Misc, "Button6", "Default");
+    Button6->setGeometry(380, 151, 80, 28);
+
+    CheckBox9 = new TCheckBox(TabItemText, "CheckBox9", "Bold font");
+    CheckBox9->setGeometry(16, 88, 300, 22);
+    TrackbarTextSize = bar(*TabItemText, "Text font size", "TrackbarTextSize", 20, 100, 40, 118);
+    ComboBox2 = fontList(*TabItemText, "ComboBox2", 156);
+
+    bind(ComboBox1->OnChange, &TForm2::ComboBox1Change);
+    bind(TrackbarDateSize->OnChange, &TForm2::TrackbarDateSizeChange);
+    bind(TrackbarDateRotation->OnChange, &TForm2::TrackbarDateRotationChange);
+    bind(TrackbarDateScale->OnChange, &TForm2::TrackbarDateScaleChange);
+    bind(Button6->OnClick, &TForm2::Button6Click);
+    bind(CheckBox9->OnChange, &TForm2::CheckBox9Change);
+    bind(TrackbarTextSize->OnChange, &TForm2::TrackbarTextSizeChange);
+    bind(ComboBox2->OnChange, &TForm2::ComboBox2Change);
+}
+
+// The source may report a family once per character set and in any order: repeats of the last
+// name are skipped here, any other repeat is refused by the sorted list.
+int TForm2::FontFamilyCallback(const TFontFamilyReport& family, TSortedStringList& FontList) {
+    const QString& name = family.faceName;
+    if (FontList.Count() > 0 && FontList.SameText(FontList[FontList.Count() - 1], name))
+        return 1;
+    FontList.Add(name);
+    return 1;
+}
+
+void TForm2::CollectFonts(TSortedStringList& FontList) {
+    TFontSource::current().EnumFontFamilies(
+        [&FontList](const TFontFamilyReport& family) { return FontFamilyCallback(family, FontList); });
+}
+
+// Both lists hold the same families, so the installed fonts are enumerated once, for the first
+// list: with thousands of families the enumeration and sorting cost more than the filling.
+const QStringList& TForm2::installedFonts() {
+    if (!fontsCollected_) {
+        TSortedStringList fonts;
+        CollectFonts(fonts);
+        installedFonts_ = fonts.Names();
+        fontsCollected_ = true;
+    }
+    return installedFonts_;
+}
+
+void TForm2::fillFontList(TComboBox& list) {
+    for (const QString& name : installedFonts())
+        list.AddItem(name);
+    // Selecting applies the first family to the scene; with no fonts there is nothing to select.
+    try {
+        list.setItemIndex(0);
+    } catch (const std::out_of_range&) {
+    }
+}
+
+void TForm2::LoadFonts() {
+    fillFontList(*ComboBox1);
+}
+
+void TForm2::LoadFonts2() {
+    fillFontList(*ComboBox2);
+}
+
+void TForm2::ComboBox1Change(TObject*) {
+    if (ComboBox1->ItemIndex() < 0)
+        return;
+    Form1->DateOut->setFontFamily(ComboBox1->Item(ComboBox1->ItemIndex()).text);
+}
+
+void TForm2::ComboBox2Change(TObject*) {
+    if (ComboBox2->ItemIndex() < 0)
+        return;
+    Form1->DaInitMessage->setFontFamily(ComboBox2->Item(ComboBox2->ItemIndex()).text);
+    Form1->DaMessage->setFontFamily(ComboBox2->Item(ComboBox2->ItemIndex()).text);
+}
+
+// Replaces the style rather than adding to it; the date is never bold.
+void TForm2::CheckBox9Change(TObject*) {
+    Form1->DaInitMessage->setBold(CheckBox9->IsChecked());
+    Form1->DaMessage->setBold(CheckBox9->IsChecked());
+}
+
+// The line above the remaining time is four fifths of its size, rounded half to even.
+void TForm2::TrackbarTextSizeChange(TObject*) {
+    const double size = TrackbarTextSize->Value();
+    Form1->DaMessage->setFontSize(size);
+    Form1->DaInitMessage->setFontSize(std::nearbyint(size * 0.8));
+}
+
+void TForm2::TrackbarDateSizeChange(TObject*) {
+    Form1->DateOut->setFontSize(TrackbarDateSize->Value());
+}
+
+// The drag handle does not turn with the date.
+void TForm2::TrackbarDateRotationChange(TObject*) {
+    Form1->DateOut->setRotationAngle(TrackbarDateRotation->Value());
+}
+
+// The drag handle stretches with the date, so it keeps covering it.
+void TForm2::TrackbarDateScaleChange(TObject*) {
+    TLabel& date = *Form1->DateOut;
+    date.setScale({TrackbarDateScale->Value(), date.Scale().y()});
+    Form1->DateMover->setScale({date.Scale().x(), Form1->DateMover->Scale().y()});
+}
+
+void TForm2::Button6Click(TObject*) {
+    TrackbarDateScale->setValue(1);
+}
