@@ -13,7 +13,7 @@
 TForm1* Form1 = nullptr;
 TForm2* Form2 = nullptr;
 
-TForm1::TForm1(const QString& programFolder)
+TForm1::TForm1(const QString& programFolder, TDiskUse disk)
     : TObject(QStringLiteral("Form1")),
       UhrzeitTimer("UhrzeitTimer", 50, true, [this](TObject* s) { UhrzeitTimerTimer(s); }),
       UnRuhTimer("UnRuhTimer", 250, true, [this](TObject* s) { UnRuhTimerTimer(s); }),
@@ -22,7 +22,7 @@ TForm1::TForm1(const QString& programFolder)
       TurnOffRectangleTimer("TurnOffRectangleTimer", 0, true,
                             [this](TObject* s) { TurnOffRectangleTimerTimer(s); }),
       programFolder_(programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder),
-      scene_(QSizeF(ClientWidth, ClientHeight)) {
+      usesDisk_(disk == TDiskUse::On), scene_(QSizeF(ClientWidth, ClientHeight)) {
     Form1 = this;
     setupWindow();
     buildScene();
@@ -32,6 +32,7 @@ TForm1::TForm1(const QString& programFolder)
     wireCountdown();
     wireMessages();
     wireDragging();
+    wireSkins();
     FormCreate(this);
 }
 
@@ -107,6 +108,7 @@ void TForm1::FormCreate(TObject*) {
     DaInitMessage->setVisible(Indicator->Visible());
     DaMessage->setVisible(Indicator->Visible());
     selectMessage(2);
+    openSettingsAndSkin();
 
     Button1Click(RadioButton2);
     // The preset above already dated the target; setting today here again would throw a target

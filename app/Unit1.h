@@ -11,7 +11,9 @@
 
 #include <QString>
 #include <QWidget>
+#include <map>
 #include <memory>
+#include <stdexcept>
 
 class TSceneView;
 class TForm2;
@@ -27,6 +29,21 @@ class TTrackBar;
 class QLabel;
 class QMenu;
 class QAction;
+class TProfile;
+
+// A skin or settings file that could not be read or written; the message names the file and why.
+class TSkinError : public std::runtime_error {
+public:
+    explicit TSkinError(const QString& message);
+    const QString& message() const { return message_; }
+
+private:
+    QString message_;
+};
+
+// Whether the window reads the settings file and the skin folder at start-up and writes them back on
+// closing. The program always does; tests of other areas keep the built-in look and leave the disk alone.
+enum class TDiskUse { Off, On };
 
 // The main window: the watch on its chroma plate, and the control panels along the top and the
 // left. Its scene elements carry the names the rest of the program addresses them by.
@@ -37,7 +54,7 @@ public:
     static constexpr const char* DonationAddress = "https://horavis.app/donate";
 
     // The program's folder is the executable's unless a test hands in another one.
-    explicit TForm1(const QString& programFolder = QString());
+    explicit TForm1(const QString& programFolder = QString(), TDiskUse disk = TDiskUse::Off);
     ~TForm1() override;
 
     // Handlers.
@@ -74,6 +91,17 @@ public:
     void CutOutMoverMouseDown(TObject* Sender, Qt::MouseButtons buttons, QPointF pointer);
     void CutOutMoverMouseMove(TObject* Sender, Qt::MouseButtons buttons, QPointF pointer);
     void CutOutMoverMouseUp(TObject* Sender, Qt::MouseButtons buttons, QPointF pointer);
+    // Skins and settings.
+    bool LoadSkin(const QString& NewSkindir);
+    void SaveCurrentSkin();
+    void CreateSkinDirList(TListBox* MyListBox);
+    static QString GetDeepestDir(const QString& AFilename);
+    void MenuItem1Click(TObject* Sender);
+    void SkinBoxDblClick(TObject* Sender);
+    void CheckBox5Change(TObject* Sender);
+    void Readini();
+    void Saveini();
+    void FormCloseQuery(TObject* Sender, bool& CanClose);
     void SetIndicatorGroupVisible(bool visible);
     // The countdown target: the date of DateEdit1 joined with the time of day of TimeEdit1.
     QDateTime TargetTime() const;
@@ -209,6 +237,10 @@ public:
 
     // Unit state.
     QString AppDir;
+    // The current skin folder, always ending in a separator.
+    QString SkinDir;
+    // "Horavis 3.6 - " and the current skin's name, once a skin is loaded.
+    QString ApplicationTitle;
     bool StrapSwitchLocked = true;
     bool AlarmPlayed = false;
     int CountdownState = 0;
@@ -228,6 +260,9 @@ public:
         QPointF position;
     };
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void buildScene();
     void buildMechanics();
@@ -242,6 +277,19 @@ private:
     void wireCountdown();
     void wireMessages();
     void wireDragging();
+    void wireSkins();
+    void openSettingsAndSkin();
+    bool hasRequiredPictures(const QString& folder) const;
+    QString skinSettingsPath(const QString& folder) const;
+    std::map<QString, QImage> decodeSkinPictures(const QString& folder) const;
+    void applySkinPictures(const QString& folder, const std::map<QString, QImage>& pictures);
+    void applySkinSettings(const TProfile& ini);
+    void applyMechanicsSettings(const TProfile& ini);
+    void applySkinFonts(const TProfile& ini);
+    void applyShadowRule();
+    void applySecondHandShadowRule();
+    void applyWatchFace();
+    void showCurrentSkin();
     void selectMessage(int index);
     void startRotation(int first);
     void countdownTick();
@@ -250,6 +298,7 @@ private:
     void playAlarm();
 
     QString programFolder_;
+    bool usesDisk_;
     DragState dateDrag_;
     DragState textDrag_;
     TScene scene_;

@@ -5,7 +5,7 @@
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("Horavis");
-    TForm1 form;
+    TForm1 form(QString(), TDiskUse::On);
     form.show();
     return QApplication::exec();
 }

@@ -32,3 +32,31 @@ inline int differingPixels(const QImage& a, const QImage& b, int tolerance) {
     }
     return count;
 }
+
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/resource.h>
+
+// Caps the size of files this process writes, so a write fails part way as on a full disk. It binds
+// root too, where taking away write permission would not.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        handler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit tight = saved_;
+        tight.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &tight);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, handler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit saved_{};
+    void (*handler_)(int) = nullptr;
+};
+#endif

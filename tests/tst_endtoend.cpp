@@ -3,9 +3,11 @@
 #include <QtTest>
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <xcb/xcb.h>
@@ -229,9 +231,12 @@ QString describe(QProcess& program) {
 class TestEndToEnd : public QObject {
     Q_OBJECT
 private slots:
-    void startsShowsLimePlateAndClosesCleanly();
+    void firstAndSecondStart();
 
 private:
+    void runOnce(const QTemporaryDir& dir, const QString& programPath, const QString& display,
+                 const QByteArray& title);
+    void checkFilesLeftBehind(const QTemporaryDir& dir);
     QString copyProgramInto(const QTemporaryDir& dir);
     void startProgram(QProcess& program, const QString& path, const QString& display);
     // Waits without blocking on a dead program: returns false as soon as it has gone.
@@ -273,22 +278,14 @@ bool TestEndToEnd::pollWhileRunning(QProcess& program, std::chrono::milliseconds
     return false;
 }
 
-void TestEndToEnd::startsShowsLimePlateAndClosesCleanly() {
-    QTemporaryDir dir;
-    QVERIFY2(dir.isValid(), qPrintable(dir.errorString()));
-    const QString programPath = copyProgramInto(dir);
-    QVERIFY2(!programPath.isEmpty(), "could not copy " HORAVIS_BINARY);
-
-    const VirtualDisplay display(dir.filePath("xvfb.log"));
-    QVERIFY2(display.isReady(),
-             qPrintable("Xvfb did not announce a display; its log:\n" + textOf(dir.filePath("xvfb.log"))));
-
+void TestEndToEnd::runOnce(const QTemporaryDir& dir, const QString& programPath, const QString& display,
+                           const QByteArray& title) {
     ScopedProcess program;
-    startProgram(program.get(), programPath, display.name());
+    startProgram(program.get(), programPath, display);
     QVERIFY2(program->waitForStarted(milliseconds(programStartTimeout)), qPrintable(describe(program.get())));
 
     int screenNumber = 0;
-    const XcbConnection connection(xcb_connect(qPrintable(display.name()), &screenNumber));
+    const XcbConnection connection(xcb_connect(qPrintable(display), &screenNumber));
     QVERIFY2(!xcb_connection_has_error(connection.get()), "cannot connect to the virtual display");
     xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection.get()));
     for (int skip = 0; skip < screenNumber; ++skip)
@@ -298,10 +295,10 @@ void TestEndToEnd::startsShowsLimePlateAndClosesCleanly() {
 
     std::optional<xcb_window_t> window;
     const bool windowShown = pollWhileRunning(program.get(), windowAppearTimeout, [&] {
-        window = findViewableTopLevel(connection.get(), root, mainWindowTitle);
+        window = findViewableTopLevel(connection.get(), root, title);
         return window.has_value();
     });
-    QVERIFY2(windowShown, qPrintable("no viewable window titled Form1; " + describe(program.get())));
+    QVERIFY2(windowShown, qPrintable("no viewable window titled " + title + "; " + describe(program.get())));
     const QRect geometry = geometryOnRoot(connection.get(), *window, root);
     QCOMPARE(geometry, expectedMainWindowGeometry);
 
@@ -311,10 +308,8 @@ void TestEndToEnd::startsShowsLimePlateAndClosesCleanly() {
         screenshot = grabRootArea(connection.get(), root, geometry);
         return showsChromaKeyPlate(screenshot);
     });
-    if (!plateShown) {
-        dir.setAutoRemove(false);
+    if (!plateShown)
         screenshot.save(dir.filePath("screenshot.png"));
-    }
     QVERIFY2(plateShown, qPrintable("no lime plate on screen; screenshot and logs kept in " + dir.path() +
                                     "; " + describe(program.get())));
 
@@ -324,6 +319,147 @@ void TestEndToEnd::startsShowsLimePlateAndClosesCleanly() {
     QVERIFY2(program->exitStatus() == QProcess::NormalExit && program->exitCode() == 0,
              qPrintable(describe(program.get())));
     QVERIFY2(QFileInfo(programPath).isExecutable(), "the program's own file is gone after it ran");
+}
+
+namespace {
+// The skin settings in the order the program writes a new file.
+const QStringList SkinKeysInOrder = {"DateSize",
+                                     "MiniBezelSize",
+                                     "DateScale",
+                                     "SecondHandPositionX",
+                                     "SecondHandPositionY",
+                                     "SecondHandOnTop",
+                                     "PlaySoundAtEnd",
+                                     "BlurredText",
+                                     "SecondHandSize",
+                                     "HourHandPositionX",
+                                     "HourHandPositionY",
+                                     "HourHandSize",
+                                     "UnruhPositionX",
+                                     "UnruhPositionY",
+                                     "UnruhSize",
+                                     "UnruhAngle",
+                                     "ShowBalanceWheel",
+                                     "ShowBalanceWheelCrosshair",
+                                     "TourbillonPositionX",
+                                     "TourbillonPositionY",
+                                     "TourbillonSize",
+                                     "ShowTourbillon",
+                                     "ShowTourbillonCrosshair",
+                                     "TourbillononTopOfBalance",
+                                     "EscapeOnTopOfBalance",
+                                     "GearwheelPositionX",
+                                     "GearwheelPositionY",
+                                     "GearwheelSize",
+                                     "ShowGearwheel",
+                                     "ShowGearwheelCrosshair",
+                                     "escapewheelPositionX",
+                                     "escapewheelPositionY",
+                                     "escapewheelSize",
+                                     "ShowEscapeWheel",
+                                     "MinuteHandPositionX",
+                                     "MinuteHandPositionY",
+                                     "MinuteHandSize",
+                                     "BezelSize",
+                                     "DateRotation",
+                                     "MessageColor",
+                                     "TimeColor",
+                                     "ArcColor",
+                                     "TextSize",
+                                     "Shadow",
+                                     "WatchHasDate",
+                                     "FullWatch",
+                                     "TextShadow",
+                                     "RunCounterclockwise",
+                                     "ShowSecHand",
+                                     "ShowMiniBezel",
+                                     "FatTextFont",
+                                     "ArcPos",
+                                     "ArcThick",
+                                     "ShadowRotation",
+                                     "ShadowOpacity",
+                                     "Message",
+                                     "ClockFontName",
+                                     "TextFontName",
+                                     "FinishMessage",
+                                     "DateX",
+                                     "DateY",
+                                     "TextX",
+                                     "TextY"};
+
+// "key=value" lines of a file written by the program, in file order.
+QList<QPair<QString, QString>> keyLines(const QString& path) {
+    QList<QPair<QString, QString>> pairs;
+    for (const QString& line : textOf(path).split(QRegularExpression("\\r\\n|\\n"), Qt::SkipEmptyParts)) {
+        const qsizetype equals = line.indexOf('=');
+        if (equals > 0)
+            pairs.append({line.left(equals), line.mid(equals + 1)});
+    }
+    return pairs;
+}
+
+QString valueIn(const QList<QPair<QString, QString>>& pairs, const QString& key) {
+    for (const auto& [name, value] : pairs)
+        if (name == key)
+            return value;
+    return QStringLiteral("<missing>");
+}
+} // namespace
+
+void TestEndToEnd::checkFilesLeftBehind(const QTemporaryDir& dir) {
+    const QString skin = dir.filePath("Orvane Companion") + "/";
+    const auto settings = keyLines(dir.filePath("Horavis.ini"));
+    QCOMPARE(valueIn(settings, "SkinDir"), skin);
+    QCOMPARE(valueIn(settings, "Magenta"), QStringLiteral("0"));
+
+    const auto keys = keyLines(skin + "skin.ini");
+    QStringList names;
+    for (const auto& pair : keys)
+        names << pair.first;
+    QCOMPARE(names, SkinKeysInOrder);
+    QVERIFY(textOf(skin + "skin.ini").startsWith("[Settings]\r\n"));
+    QCOMPARE(valueIn(keys, "HourHandSize"), QStringLiteral("582.706604003906"));
+    QCOMPARE(valueIn(keys, "MessageColor"), QStringLiteral("-2226425"));
+    QCOMPARE(valueIn(keys, "TextSize"), QStringLiteral("40"));
+    QCOMPARE(valueIn(keys, "FullWatch"), QStringLiteral("1"));
+    QCOMPARE(valueIn(keys, "FinishMessage"), QStringLiteral("Countdown ended"));
+    QCOMPARE(valueIn(keys, "TextX"), QStringLiteral("231.4286"));
+
+    const std::pair<const char*, int> pictures[] = {{"WatchfaceFull.png", 2000}, {"sek.png", 1000},
+                                                    {"hour.png", 1000},          {"min.png", 1000},
+                                                    {"ind.png", 1000},           {"ovl.png", 2000}};
+    for (const auto& [name, side] : pictures) {
+        const QImage picture(skin + name);
+        QVERIFY2(!picture.isNull(), name);
+        QCOMPARE(picture.size(), QSize(side, side));
+        QVERIFY2(picture.hasAlphaChannel() && qAlpha(picture.pixel(0, 0)) == 0, name);
+    }
+    QCOMPARE(QDir(skin).entryList(QDir::Files).size(), 7);
+}
+
+void TestEndToEnd::firstAndSecondStart() {
+    QTemporaryDir dir;
+    QVERIFY2(dir.isValid(), qPrintable(dir.errorString()));
+    const QString programPath = copyProgramInto(dir);
+    QVERIFY2(!programPath.isEmpty(), "could not copy " HORAVIS_BINARY);
+
+    const VirtualDisplay display(dir.filePath("xvfb.log"));
+    QVERIFY2(display.isReady(),
+             qPrintable("Xvfb did not announce a display; its log:\n" + textOf(dir.filePath("xvfb.log"))));
+
+    // The first start writes the built-in look as the default skin and keeps its design caption.
+    runOnce(dir, programPath, display.name(), mainWindowTitle);
+    if (QTest::currentTestFailed())
+        return dir.setAutoRemove(false);
+    checkFilesLeftBehind(dir);
+    const QByteArray firstSkin = textOf(dir.filePath("Orvane Companion/skin.ini")).toUtf8();
+
+    // The second start loads it and writes the same values back.
+    runOnce(dir, programPath, display.name(), "Horavis 3.6 - Orvane Companion");
+    if (QTest::currentTestFailed())
+        return dir.setAutoRemove(false);
+    checkFilesLeftBehind(dir);
+    QCOMPARE(textOf(dir.filePath("Orvane Companion/skin.ini")).toUtf8(), firstSkin);
 }
 
 QTEST_GUILESS_MAIN(TestEndToEnd)

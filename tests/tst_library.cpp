@@ -1,0 +1,201 @@
+#include "app/Unit1.h"
+#include "editor/Unit2.h"
+#include "recordingdialogs.h"
+#include "skin/profile.h"
+#include "skinfixture.h"
+#include "testsupport.h"
+#include "toolkit/controls.h"
+
+#include <QtTest>
+
+using namespace skinfixture;
+
+// The skin list, the skin commands, the settings file and closing, on a program folder of the test's own.
+class TestLibrary : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { setLocalTime(2026, 10, 2, 9, 30); }
+    void firstStartBesideAnEmptyFolder();
+    void secondStartLoadsTheRememberedSkin();
+    void magentaIsRemembered();
+    void missingNestedSkinFolderIsCreated();
+    void choosingAFolderThatIsNoSkin();
+    void doubleClickOnTheCurrentSkin();
+    void loadWithNothingSelected();
+    void closingAfterASwitch();
+    void failedCloseKeepsTheWindowOpen();
+};
+
+namespace {
+const QString S = SettingsSection;
+const QString Default = QStringLiteral("Orvane Companion");
+
+QString folderOf(const QTemporaryDir& app, const QString& name) {
+    return QDir(app.path()).filePath(name) + QDir::separator();
+}
+
+QStringList listed(const TForm1& form) {
+    QStringList names;
+    for (int i = 0; i < form.SkinBox->Count(); ++i)
+        names << form.SkinBox->Item(i).text;
+    return names;
+}
+
+QString selected(const TForm1& form) {
+    return form.SkinBox->ItemIndex() < 0 ? QString() : form.SkinBox->Item(form.SkinBox->ItemIndex()).text;
+}
+
+bool closeRequest(TForm1& form) {
+    bool canClose = true;
+    form.FormCloseQuery(&form, canClose);
+    return canClose;
+}
+
+void chooseInList(TForm1& form, const QString& name) {
+    form.SkinBox->setItemIndex(int(listed(form).indexOf(name)));
+}
+} // namespace
+
+void TestLibrary::firstStartBesideAnEmptyFolder() {
+    QTemporaryDir app;
+    RecordingDialogs dialogs;
+    TForm1 form(app.path(), TDiskUse::On);
+    const QString skin = folderOf(app, Default);
+    QCOMPARE(form.SkinDir, skin);
+    for (const QString& name : RequiredPictures)
+        QVERIFY2(!QImage(skin + name).isNull(), qPrintable(name));
+    const TProfile ini = TProfile::read(skin + "skin.ini");
+    // The editor's bars held these, while the built-in hands are drawn at their design size.
+    QCOMPARE(ini.value(S, "HourHandSize"), QStringLiteral("582.706604003906"));
+    QCOMPARE(form.Hourhand->Width(), 1000.0f);
+    QCOMPARE(ini.value(S, "FullWatch"), QStringLiteral("1"));
+    QCOMPARE(ini.value(S, "FinishMessage"), QStringLiteral("Countdown ended"));
+    QVERIFY(listed(form).isEmpty());
+    QCOMPARE(form.windowTitle(), QStringLiteral("Form1"));
+    QVERIFY(!QFile::exists(app.filePath("Horavis.ini")));
+
+    QVERIFY(closeRequest(form));
+    const TProfile settings = TProfile::read(app.filePath("Horavis.ini"));
+    QCOMPARE(settings.value(S, "SkinDir"), skin);
+    QCOMPARE(settings.value(S, "Magenta"), QStringLiteral("0"));
+    QVERIFY(dialogs.messages.isEmpty() && dialogs.errors.isEmpty());
+}
+
+void TestLibrary::secondStartLoadsTheRememberedSkin() {
+    QTemporaryDir app;
+    RecordingDialogs dialogs;
+    {
+        TForm1 first(app.path(), TDiskUse::On);
+        QVERIFY(closeRequest(first));
+    }
+    makeSkin(app.path(), "Night");
+    TForm1 second(app.path(), TDiskUse::On);
+    const QStringList names = listed(second);
+    QCOMPARE(QSet<QString>(names.begin(), names.end()), (QSet<QString>{Default, "Night"}));
+    QCOMPARE(selected(second), Default);
+    QCOMPARE(second.windowTitle(), QStringLiteral("Horavis 3.6 - ") + Default);
+    QCOMPARE(second.Hourhand->Width(), 582.706604f);
+    QVERIFY(dialogs.messages.isEmpty());
+}
+
+void TestLibrary::magentaIsRemembered() {
+    QTemporaryDir app;
+    writeBytes(app.filePath("Horavis.ini"), "[Settings]\r\nMagenta=1\r\n");
+    TForm1 form(app.path(), TDiskUse::On);
+    QVERIFY(form.MagentaBox->IsChecked());
+    QVERIFY(form.MagentaRectangle->Visible());
+}
+
+void TestLibrary::missingNestedSkinFolderIsCreated() {
+    QTemporaryDir app;
+    const QString nested = QDir(app.path()).filePath("a/b/Deep Skin") + QDir::separator();
+    writeBytes(app.filePath("Horavis.ini"), ("[Settings]\r\nSkinDir=" + nested + "\r\n").toUtf8());
+    TForm1 form(app.path(), TDiskUse::On);
+    QCOMPARE(form.SkinDir, nested);
+    QVERIFY(QFile::exists(nested + "skin.ini"));
+    QVERIFY(QFile::exists(nested + "ovl.png"));
+}
+
+void TestLibrary::choosingAFolderThatIsNoSkin() {
+    QTemporaryDir app;
+    RecordingDialogs dialogs;
+    { TForm1 first(app.path(), TDiskUse::On); }
+    makeSkin(app.path(), "Second");
+    QDir(app.path()).mkdir("Documents");
+    writeBytes(app.filePath("Documents/notes.txt"), "not a skin");
+    TForm1 form(app.path(), TDiskUse::On);
+    QCOMPARE(form.SkinBox->Count(), 3);
+    chooseInList(form, "Documents");
+    form.MenuItem1->trigger();
+    QCOMPARE(dialogs.messages, QStringList{"This folder does not contain a valid skin"});
+    QCOMPARE(form.SkinDir, folderOf(app, Default));
+    QCOMPARE(selected(form), Default);
+
+    chooseInList(form, "Second");
+    form.MenuItem1Click(nullptr);
+    QCOMPARE(form.SkinDir, folderOf(app, "Second"));
+    QCOMPARE(form.windowTitle(), QStringLiteral("Horavis 3.6 - Second"));
+    QCOMPARE(middleOf(form.SecHand->Bitmap()), colourOf("sek.png"));
+}
+
+void TestLibrary::doubleClickOnTheCurrentSkin() {
+    QTemporaryDir app;
+    { TForm1 first(app.path(), TDiskUse::On); }
+    TForm1 form(app.path(), TDiskUse::On);
+    form.editor().TrackBarHourSize->setValue(700);
+    form.SkinBoxDblClick(form.SkinBox);
+    // Saved first, then loaded from what was just written.
+    QCOMPARE(TProfile::read(folderOf(app, Default) + "skin.ini").value(S, "HourHandSize"),
+             QStringLiteral("700"));
+    QCOMPARE(form.editor().TrackBarHourSize->Value(), 700.0f);
+    QCOMPARE(form.Hourhand->Width(), 700.0f);
+}
+
+void TestLibrary::loadWithNothingSelected() {
+    QTemporaryDir app;
+    RecordingDialogs dialogs;
+    { TForm1 first(app.path(), TDiskUse::On); }
+    TForm1 form(app.path(), TDiskUse::On);
+    form.SkinBox->setItemIndex(-1);
+    form.editor().TrackBarMinuteSize->setValue(640);
+    form.MenuItem1Click(nullptr);
+    QCOMPARE(TProfile::read(folderOf(app, Default) + "skin.ini").value(S, "MinuteHandSize"),
+             QStringLiteral("640"));
+    QCOMPARE(form.SkinDir, folderOf(app, Default));
+    QVERIFY(dialogs.messages.isEmpty() && dialogs.errors.isEmpty());
+}
+
+void TestLibrary::closingAfterASwitch() {
+    QTemporaryDir app;
+    { TForm1 first(app.path(), TDiskUse::On); }
+    makeSkin(app.path(), "Evening");
+    TForm1 form(app.path(), TDiskUse::On);
+    chooseInList(form, "Evening");
+    form.SkinBoxDblClick(form.SkinBox);
+    form.editor().TrackBarSecondSize->setValue(555);
+    form.close();
+    QVERIFY(!form.isVisible());
+    QCOMPARE(TProfile::read(app.filePath("Horavis.ini")).value(S, "SkinDir"), folderOf(app, "Evening"));
+    QCOMPARE(TProfile::read(folderOf(app, "Evening") + "skin.ini").value(S, "SecondHandSize"),
+             QStringLiteral("555"));
+}
+
+void TestLibrary::failedCloseKeepsTheWindowOpen() {
+    QTemporaryDir app;
+    RecordingDialogs dialogs;
+    TForm1 form(app.path(), TDiskUse::On);
+    writeBytes(app.filePath("Horavis.ini"), "[Settings]\r\nMagenta=0\r\n");
+    const QByteArray old = readBytes(app.filePath("Horavis.ini"));
+    form.show();
+    {
+        const FileSizeLimit limit(16);
+        form.close();
+    }
+    QVERIFY(form.isVisible());
+    QCOMPARE(dialogs.errors.size(), 1);
+    QVERIFY2(dialogs.errors.first().contains("Horavis.ini"), qPrintable(dialogs.errors.first()));
+    QCOMPARE(readBytes(app.filePath("Horavis.ini")), old);
+}
+
+QTEST_MAIN(TestLibrary)
+#include "tst_library.moc"
