@@ -1,5 +1,6 @@
 #include "skin/encodings.h"
 #include "skin/profile.h"
+#include "testsupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,11 +8,6 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#ifdef Q_OS_LINUX
-#include <csignal>
-#include <sys/resource.h>
-#endif
 
 namespace {
 
@@ -524,26 +520,10 @@ void TestProfile::failedWriteLeavesTheOldFileIntact() {
     TProfile profile = TProfile::read(path);
     profile.setValue(SettingsSection, "Message", QString(length, u'x'));
 
-    // A file size limit fails the write half-way, like a full disk, and binds root as well.
-    struct Limit {
-        rlimit saved{};
-        void (*handler)(int) = nullptr;
-        Limit() {
-            getrlimit(RLIMIT_FSIZE, &saved);
-            handler = std::signal(SIGXFSZ, SIG_IGN);
-            rlimit tight = saved;
-            tight.rlim_cur = 700;
-            setrlimit(RLIMIT_FSIZE, &tight);
-        }
-        ~Limit() {
-            setrlimit(RLIMIT_FSIZE, &saved);
-            std::signal(SIGXFSZ, handler);
-        }
-    };
     QString error;
     bool written = true;
     {
-        const Limit limit;
+        const FileSizeLimit limit(700); // fails half-way, like a full disk, and binds root too
         written = profile.write(path, &error);
     }
     QVERIFY(!written);
