@@ -270,6 +270,16 @@ void TForm1::applySkinSettings(const TProfile& ini) {
     applySkinFonts(ini);
 }
 
+namespace {
+// A mechanism and its placement crosshair share their offsets.
+void placeWithCrosshair(TElement& mechanism, TElement& crosshair, const TTrackBar& x, const TTrackBar& y) {
+    for (TElement* element : {&mechanism, &crosshair}) {
+        editor::setLeftMargin(*element, x.Value());
+        editor::setTopMargin(*element, y.Value());
+    }
+}
+} // namespace
+
 void TForm1::applyMechanicsSettings(const TProfile& ini) {
     TForm2& f2 = editor();
     const auto put = [&](const char* name) {
@@ -282,22 +292,15 @@ void TForm1::applyMechanicsSettings(const TProfile& ini) {
     put("UnruhPositionY");
     put("UnruhSize");
     put("UnruhAngle");
-    for (TElement* element :
-         {static_cast<TElement*>(LayoutUnruh), static_cast<TElement*>(LayoutUnruhCrossHair)}) {
-        setLeftMargin(*element, f2.TrackBarUnruhX->Value());
-        setTopMargin(*element, f2.TrackBarUnruhY->Value());
-    }
+    placeWithCrosshair(*LayoutUnruh, *LayoutUnruhCrossHair, *f2.TrackBarUnruhX, *f2.TrackBarUnruhY);
     put("ShowBalanceWheel");
     put("ShowBalanceWheelCrosshair");
     LayoutUnruhCrossHair->setVisible(f2.CheckBoxCrosshairUnruh->IsChecked());
     put("TourbillonPositionX");
     put("TourbillonPositionY");
     put("TourbillonSize");
-    for (TElement* element :
-         {static_cast<TElement*>(Tourbillon), static_cast<TElement*>(LayoutTourBillonCrosshair)}) {
-        setLeftMargin(*element, f2.TrackBarTourBillonX->Value());
-        setTopMargin(*element, f2.TrackBarTourBillonY->Value());
-    }
+    placeWithCrosshair(*Tourbillon, *LayoutTourBillonCrosshair, *f2.TrackBarTourBillonX,
+                       *f2.TrackBarTourBillonY);
     put("TourbillononTopOfBalance");
     put("EscapeOnTopOfBalance");
     put("ShowTourbillon");
