@@ -17,6 +17,7 @@
 #include <cmath>
 #include <functional>
 #include <initializer_list>
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -217,6 +218,29 @@ void outlineMetal(QPainter& painter, const QPainterPath& shape, double width) {
 }
 
 // ---------------------------------------------------------------------------------------------------
+// Where the program shows the movement parts, in pixels of the 2000-pixel dial from its centre (one
+// scene unit is two dial pixels). The parts centre on the window layout, whose middle lies 1.43 units
+// left of and 28.57 units above the dial's. The built-in look hangs them 200 units lower, 250 wide. A
+// skin empties the tourbillon, balance and escape wheels but not the gear wheel, and moves it up to the
+// layout's middle; it stays 250 wide, as the editor's size bar already holds the size a new skin records.
+// Should a skin give it that size (582.7066) instead, the same plate still covers the opening.
+namespace stage {
+constexpr QPointF layoutCentre{-2.86, -57.14};
+constexpr QPointF builtInMovementCentre{layoutCentre.x(), layoutCentre.y() + 400};
+constexpr double builtInMovementSide = 500;
+constexpr QPointF skinGearCentre = layoutCentre;
+constexpr double skinGearSide = builtInMovementSide;
+constexpr double editorGearSide = 2 * 582.7066;
+} // namespace stage
+
+// The gear wheel carries its own plate, solid from a small hub window out to its edge. Radii in pixels
+// of the 200-pixel picture.
+namespace gearPlate {
+constexpr double windowRadius = 24;
+constexpr double solidRadius = 97;
+} // namespace gearPlate
+
+// ---------------------------------------------------------------------------------------------------
 // Watch head: case, dial, aperture for the movement and date window.
 namespace face {
 
@@ -224,10 +248,12 @@ constexpr QSize canvasSize{2000, 2000};
 constexpr double caseRadius = 770;
 constexpr double bezelInnerRadius = 706;
 constexpr double dialRadius = 674;
-// The program shows the tourbillon centred here, so the opening must follow it.
-constexpr QPointF apertureCentre{0, 342};
-constexpr double apertureRadius = 196;
-constexpr double chamferOuterRadius = 214;
+// The only thing behind the dial in both looks is the gear wheel, 400 pixels higher with a skin than
+// without, so the opening sits halfway between: 200 pixels from the gear's centre either way, within its
+// solid plate (242 pixels at 250 units wide), and clear of its window at the editor's size.
+constexpr QPointF apertureCentre{0, (stage::builtInMovementCentre.y() + stage::skinGearCentre.y()) / 2};
+constexpr double apertureRadius = 38;
+constexpr double chamferOuterRadius = 56;
 // Centred at (462, 14) from the dial centre, where the program prints the day.
 constexpr QRectF dateWindow{462 - 95, 14 - 55, 190, 110};
 constexpr double lightFromDegrees = 315;
@@ -428,7 +454,8 @@ struct Baton {
     double halfWidth;
 };
 
-constexpr double batonInner = 462;
+// Long enough inward that the skin's smaller hands still reach them.
+constexpr double batonInner = 430;
 constexpr double batonOuter = 552;
 
 void drawAppliedBaton(QPainter& painter, const Baton& baton) {
@@ -499,9 +526,6 @@ void drawBranding(QPainter& painter) {
     painter.fillPath(
         centredText("AUTOMATIC", fontOf("DejaVu Sans", 17, QFont::Normal, 160), QPointF(0, -345)),
         withAlpha(palette::print, 200));
-    painter.fillPath(centredText("TOURBILLON", fontOf("DejaVu Sans", 19, QFont::Normal, 170),
-                                 QPointF(0, apertureCentre.y() - chamferOuterRadius - 34)),
-                     withAlpha(palette::print, 220));
 }
 
 void drawDateWindow(QPainter& painter) {
@@ -604,6 +628,9 @@ void drawAperture(QPainter& painter) {
 }
 
 void drawHead(QPainter& painter) {
+    // Dial, flange and bezel meet on shared circles; without a solid base their soft edges would leave a
+    // faintly see-through seam for the key colour.
+    painter.fillPath(disc({}, caseRadius - 1), palette::dialDark);
     drawSunburstDial(painter);
     drawMinuteTrack(painter);
     drawNumerals(painter);
@@ -682,9 +709,8 @@ QImage drawMovementPlate() {
     painter.fillPath(plate, palette::plateDark);
     painter.setClipPath(plate);
     drawPerlage(painter, caseRadius);
-    drawCircularGraining(painter, apertureCentre, apertureRadius - 26);
-    for (const double angle : {-50.0, 50.0})
-        drawJewel(painter, polar(apertureCentre, apertureRadius - 10, angle), 9);
+    drawCircularGraining(painter, apertureCentre, apertureRadius + 8);
+    drawJewel(painter, apertureCentre, 8);
     shadeRing(painter, {}, 0, caseRadius,
               {{0, withAlpha(palette::shadow, 40)},
                {caseRadius * 0.8, withAlpha(palette::shadow, 60)},
@@ -696,8 +722,11 @@ QImage drawMovementPlate() {
 
 // ---------------------------------------------------------------------------------------------------
 // Hands, drawn pointing at 12 around the canvas centre.
-// The program stretches these pictures to twice the dial's pixel scale, so every length here is half
-// the dial radius it has to reach: the minute track sits at about 337 and the case edge at 385.
+// The built-in look shows these pictures 1000 units wide over the 1000-unit dial, so a length here is
+// the radius reached in dial units (the minute track at about 325, the case edge at 385); a skin shows
+// them 582.7 wide, which scales every length by 0.58. The skin's look is the everyday one, so the
+// hands are as long as they can be without the built-in look poking past the case: the minute and
+// second hands reach the case edge there and the hour batons (from 215) with a skin.
 namespace hands {
 
 constexpr QSize canvasSize{1000, 1000};
@@ -810,31 +839,34 @@ QImage drawMetalHand(const Blade& blade) {
 }
 
 QImage drawHour() {
-    return drawMetalHand({200, 7.5, 12.5, 118, 34, 5, 17, 34, 174});
+    return drawMetalHand({258, 11, 17.5, 152, 48, 7, 24, 46, 226});
 }
 QImage drawMinute() {
-    return drawMetalHand({315, 6, 9.5, 186, 44, 4, 15, 32, 286});
+    return drawMetalHand({376, 8.5, 13, 222, 60, 5.5, 21, 44, 342});
 }
 
 QImage drawSecond() {
     QImage image = transparentCanvas(canvasSize);
     QPainter painter(&image);
     beginCentred(painter, image);
-    constexpr double length = 330;
-    constexpr double counterweightAt = 64;
+    constexpr double length = 384;
+    constexpr double counterweightAt = 86;
+    constexpr double counterweightRadius = 18;
     QPainterPath needle;
-    needle.moveTo(-2.7, 0);
-    needle.lineTo(-0.9, -length);
-    needle.lineTo(0.9, -length);
-    needle.lineTo(2.7, 0);
+    needle.moveTo(-3.8, 0);
+    needle.lineTo(-1.2, -length);
+    needle.lineTo(1.2, -length);
+    needle.lineTo(3.8, 0);
     needle.closeSubpath();
     QPainterPath tail;
-    tail.addRect(QRectF(-2.9, 0, 5.8, counterweightAt));
-    const QPainterPath outline =
-        needle.united(tail).united(disc({0, counterweightAt}, 13)).united(disc({}, 9.5)).simplified();
+    tail.addRect(QRectF(-4, 0, 8, counterweightAt));
+    const QPainterPath outline = needle.united(tail)
+                                     .united(disc({0, counterweightAt}, counterweightRadius))
+                                     .united(disc({}, 13))
+                                     .simplified();
     drawSoftHalo(painter, outline);
 
-    QLinearGradient lacquer(-13, 0, 13, 0);
+    QLinearGradient lacquer(-counterweightRadius, 0, counterweightRadius, 0);
     lacquer.setColorAt(0.0, palette::accentLight);
     lacquer.setColorAt(0.5, palette::accent);
     lacquer.setColorAt(1.0, palette::accentDark);
@@ -846,8 +878,8 @@ QImage drawSecond() {
     // The counterweight is a ring with a lume dot, so it reads as a lollipop at a glance.
     painter.setPen(QPen(withAlpha(palette::accentDark, 200), 1.4));
     painter.setBrush(palette::lume);
-    painter.drawEllipse(QPointF(0, counterweightAt), 6.5, 6.5);
-    drawPolishedHub(painter, 5);
+    painter.drawEllipse(QPointF(0, counterweightAt), 9, 9);
+    drawPolishedHub(painter, 7);
     return image;
 }
 
@@ -855,10 +887,11 @@ QImage drawTargetIndicator() {
     QImage image = transparentCanvas(canvasSize);
     QPainter painter(&image);
     beginCentred(painter, image);
-    // Sits on the bezel, between the dial's flange (353) and the case edge (385), pointing inward.
-    constexpr double baseRadius = 376;
-    constexpr double tipRadius = 351;
-    constexpr double halfWidth = 13;
+    // Points inward from the bezel onto the minute track on the built-in look; a skin's 0.58 scale brings
+    // it just inside the hour batons, where the hands' tips pass.
+    constexpr double baseRadius = 364;
+    constexpr double tipRadius = 314;
+    constexpr double halfWidth = 19;
     QPainterPath marker;
     marker.moveTo(-halfWidth, -baseRadius);
     marker.lineTo(halfWidth, -baseRadius);
@@ -1060,7 +1093,7 @@ void drawRoundPerlage(QPainter& painter, double inner, double outer) {
     painter.restore();
 }
 
-// The carriage carries its own opaque floor: the dial's opening must never show the key colour behind it.
+// The carriage carries its own opaque floor, so a skin's opening over it never shows the key colour.
 void drawCageFloor(QPainter& painter) {
     constexpr double floorRadius = 346;
     constexpr double grainRadius = 240;
@@ -1261,43 +1294,84 @@ QImage drawEscapeWheel() {
     return image;
 }
 
-// Teeth stand outside the opening; only the rim frames it, so the tourbillon stays in view.
+// The teeth stand on the plate, inside its edge, so they show against it through a small opening.
+constexpr double gearRimInner = 71;
+constexpr double gearRimOuter = 83;
+constexpr double gearTipRadius = 90;
+
 QPainterPath gearTooth(double angle) {
+    constexpr double root = gearRimOuter - 1;
     QPainterPath tooth;
-    tooth.moveTo(polar(84, angle - 3.4));
-    tooth.lineTo(polar(95, angle - 1.7));
-    tooth.quadTo(polar(98.5, angle), polar(95, angle + 1.7));
-    tooth.lineTo(polar(84, angle + 3.4));
+    tooth.moveTo(polar(root, angle - 3.4));
+    tooth.lineTo(polar(gearTipRadius - 1.6, angle - 1.7));
+    tooth.quadTo(polar(gearTipRadius, angle), polar(gearTipRadius - 1.6, angle + 1.7));
+    tooth.lineTo(polar(root, angle + 3.4));
     tooth.closeSubpath();
     return tooth;
 }
 
-QPainterPath slenderSpoke(double angle) {
+QPainterPath gearSpoke(double angle) {
     QPainterPath spoke;
-    spoke.moveTo(polar(6, angle));
-    spoke.cubicTo(polar(30, angle + 6), polar(55, angle + 22), polar(78, angle + 30));
-    return strokeOf(spoke, 2.6);
+    spoke.moveTo(polar(28, angle));
+    spoke.cubicTo(polar(42, angle + 8), polar(56, angle + 20), polar(gearRimInner + 2, angle + 32));
+    return strokeOf(spoke, 6);
+}
+
+// Turned in rings only, so the plate looks still while the wheel turns over it.
+void drawGearPlate(QPainter& painter) {
+    constexpr double inner = gearPlate::windowRadius;
+    constexpr double outer = gearPlate::solidRadius;
+    QRadialGradient turned(QPointF(), outer);
+    constexpr int rings = 24;
+    for (int i = 0; i <= rings; ++i) {
+        const double radius = inner + (outer - inner) * i / rings;
+        const QColor tone = i % 2 == 0 ? anthracite::light.darker(150) : anthracite::dark.lighter(150);
+        turned.setColorAt(radius / outer, tone);
+    }
+    turned.setColorAt(0.0, anthracite::dark);
+    painter.fillPath(ring({}, inner, outer), turned);
+    // Sunk below the wheel: darker where the collar and the rim overhang it.
+    shadeRing(painter, {}, inner, outer,
+              {{inner, withAlpha(palette::shadow, 150)},
+               {inner + 16, withAlpha(palette::shadow, 20)},
+               {outer - 22, withAlpha(palette::shadow, 40)},
+               {outer, withAlpha(palette::shadow, 170)}});
 }
 
 QImage drawGearWheel() {
     QImage image = transparentCanvas({200, 200});
     QPainter painter(&image);
     beginCentred(painter, image);
-    constexpr int teeth = 40;
-    QPainterPath wheel = ring({}, 76, 87).united(disc({}, 8));
+    constexpr int teeth = 36;
+    constexpr int spokes = 5;
+    constexpr double collarOuter = 32;
+    constexpr double rimInner = gearRimInner;
+    constexpr double rimOuter = gearRimOuter;
+    drawGearPlate(painter);
+
+    QPainterPath wheel = ring({}, rimInner, rimOuter).united(ring({}, gearPlate::windowRadius, collarOuter));
     for (int i = 0; i < teeth; ++i)
         wheel = wheel.united(gearTooth(360.0 * i / teeth));
-    for (int i = 0; i < 3; ++i)
-        wheel = wheel.united(slenderSpoke(120.0 * i));
+    for (int i = 0; i < spokes; ++i)
+        wheel = wheel.united(gearSpoke(360.0 * i / spokes));
     wheel = wheel.simplified();
-    painter.fillPath(wheel.translated(0.8, 1.1), withAlpha(palette::shadow, 70));
-    fillMetal(painter, wheel, goldFinish({}), 0.6);
-    shadeRing(painter, {}, 76, 87,
-              {{76, withAlpha(palette::shadow, 70)},
-               {78, withAlpha(palette::white, 60)},
-               {84, withAlpha(palette::white, 0)},
-               {87, withAlpha(palette::shadow, 60)}});
-    drawJewel(painter, {}, 4.5);
+    painter.setBrush(Qt::NoBrush);
+    for (const auto& [width, alpha] : {std::pair{4.5, 40}, std::pair{2.4, 70}}) {
+        painter.setPen(
+            QPen(withAlpha(palette::shadow, alpha), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.drawPath(wheel);
+    }
+    fillMetal(painter, wheel, goldFinish({}), 0.7);
+    shadeRing(painter, {}, rimInner, rimOuter,
+              {{rimInner, withAlpha(palette::shadow, 90)},
+               {rimInner + 3, withAlpha(palette::white, 60)},
+               {rimOuter - 3, withAlpha(palette::white, 0)},
+               {rimOuter, withAlpha(palette::shadow, 60)}});
+    shadeRing(painter, {}, gearPlate::windowRadius, collarOuter,
+              {{gearPlate::windowRadius, withAlpha(palette::shadow, 120)},
+               {gearPlate::windowRadius + 2, withAlpha(palette::white, 110)},
+               {collarOuter - 2, withAlpha(palette::white, 0)},
+               {collarOuter, withAlpha(palette::shadow, 90)}});
     return image;
 }
 
@@ -1495,6 +1569,64 @@ std::vector<Picture> pictures() {
     };
 }
 
+// Lays a picture on the dial canvas the way the program shows it: centred, scaled to a side, turned.
+void place(QPainter& painter, const QImage& picture, QPointF centre, double side, double degrees) {
+    painter.save();
+    painter.translate(centre);
+    painter.rotate(degrees);
+    painter.drawImage(QRectF(-side / 2, -side / 2, side, side), picture);
+    painter.restore();
+}
+
+// Stacks the movement behind the dial as the program does with and without a skin, and reports the
+// first place inside the case where the key plate would show through.
+QString keyHoleIn(const std::map<QString, QImage>& drawn, const QString& dialName) {
+    const QImage& dial = drawn.at(dialName);
+    const QImage& tourbillon = drawn.at(QStringLiteral("Tourbillon.png"));
+    const QImage& gear = drawn.at(QStringLiteral("Gearwheel.png"));
+    const QPointF middle(dial.width() / 2.0, dial.height() / 2.0);
+    struct Look {
+        const char* name;
+        bool withTourbillon;
+        QPointF gearCentre;
+        double gearSide;
+    };
+    const Look looks[] = {
+        {"built-in look", true, stage::builtInMovementCentre, stage::builtInMovementSide},
+        {"skin look", false, stage::skinGearCentre, stage::skinGearSide},
+        {"skin look with the editor's gear size", false, stage::skinGearCentre, stage::editorGearSide},
+    };
+    // The wheel turns; a few angles within one tooth's pitch stand for all of them.
+    for (const Look& look : looks) {
+        for (const double turn : {0.0, 2.5, 5.0, 7.5}) {
+            QImage stack = transparentCanvas(dial.size());
+            QPainter painter(&stack);
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            if (look.withTourbillon)
+                place(painter, tourbillon, middle + stage::builtInMovementCentre, stage::builtInMovementSide,
+                      turn * 7);
+            place(painter, gear, middle + look.gearCentre, look.gearSide, turn);
+            painter.drawImage(0, 0, dial);
+            painter.end();
+            const double inside = face::caseRadius - 3;
+            const QRect box =
+                QRectF(middle - QPointF(inside, inside), QSizeF(2 * inside, 2 * inside)).toRect();
+            for (int y = box.top(); y <= box.bottom(); ++y) {
+                for (int x = box.left(); x <= box.right(); ++x) {
+                    if (std::hypot(x + 0.5 - middle.x(), y + 0.5 - middle.y()) < inside &&
+                        qAlpha(stack.pixel(x, y)) < 250)
+                        return QStringLiteral("%1, %2, gear turned %3 degrees: pixel (%4, %5) is see-through")
+                            .arg(dialName, QString::fromLatin1(look.name))
+                            .arg(turn)
+                            .arg(x)
+                            .arg(y);
+                }
+            }
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -1512,11 +1644,21 @@ int main(int argc, char* argv[]) {
         qCritical("cannot create %s", qPrintable(output.absolutePath()));
         return 1;
     }
+    std::map<QString, QImage> drawn;
+    for (const Picture& picture : pictures())
+        drawn[QString::fromLatin1(picture.fileName)] = picture.draw().convertToFormat(QImage::Format_ARGB32);
+    // A hole through the watch would be keyed out on stream, so such pictures are never written.
+    for (const char* dial : {"WatchfaceFull.png", "WatchfaceReduced.png"}) {
+        if (const QString hole = keyHoleIn(drawn, QString::fromLatin1(dial)); !hole.isEmpty()) {
+            qCritical("the key colour shows through the watch: %s", qPrintable(hole));
+            return 1;
+        }
+    }
     constexpr int strongestCompression = 0;
     for (const Picture& picture : pictures()) {
-        const QImage image = picture.draw();
+        const QImage& image = drawn.at(QString::fromLatin1(picture.fileName));
         const QString path = output.filePath(QString::fromLatin1(picture.fileName));
-        if (!image.convertToFormat(QImage::Format_ARGB32).save(path, "PNG", strongestCompression)) {
+        if (!image.save(path, "PNG", strongestCompression)) {
             qCritical("cannot write %s", qPrintable(path));
             return 1;
         }
