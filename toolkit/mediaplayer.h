@@ -22,5 +22,7 @@ public:
 };
 
 // The player backed by Qt Multimedia. It touches the audio system only on first use, so a
-// program that never plays a sound pays nothing for it.
+// program that never plays a sound pays nothing for it. Its calls return at once and never throw:
+// the sound loads and plays on a thread of its own, and a file or an audio system that fails
+// leaves it silent, with one "Horavis " line in the debug output.
 std::unique_ptr<TMediaPlayer> makeSystemMediaPlayer(const QString& name);

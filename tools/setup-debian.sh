@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl-dev libxcb1-dev
-    gstreamer1.0-plugins-good
+    libpulse-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     xvfb xauth x11-utils xdotool
     fonts-dejavu-core fonts-crosextra-carlito
 )
