@@ -6,6 +6,8 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl-dev libxcb1-dev
     libpulse-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+    # The sound test plays into a PulseAudio server of its own and makes its MP3 with gst-launch.
+    pulseaudio pulseaudio-utils gstreamer1.0-tools
     xvfb xauth x11-utils xdotool
     fonts-dejavu-core fonts-crosextra-carlito
 )
