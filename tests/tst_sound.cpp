@@ -139,7 +139,9 @@ public:
         env.insert("XDG_STATE_HOME", dir_.filePath("state"));
         env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + dir_.filePath("no-bus"));
         process_.setProcessEnvironment(env);
+        // A file, not a pipe nobody reads, so a talkative server can never block on its log.
         process_.setProcessChannelMode(QProcess::MergedChannels);
+        process_.setStandardOutputFile(log());
         // Without rewinds the monitor hands out the sink's timeline as it was played.
         startChild(process_, pulseaudio,
                    {"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=false", "--realtime=false",
@@ -151,12 +153,12 @@ public:
         QDeadlineTimer deadline(10000);
         while (!deadline.hasExpired()) {
             if (process_.state() != QProcess::Running)
-                return QStringLiteral("pulseaudio stopped: ") + QString::fromLocal8Bit(process_.readAll());
+                return QStringLiteral("pulseaudio stopped: ") + logText();
             if (QFile::exists(socket()) && answers())
                 return QString();
             QTest::qWait(50);
         }
-        return QStringLiteral("pulseaudio does not answer: ") + QString::fromLocal8Bit(process_.readAll());
+        return QStringLiteral("pulseaudio does not answer: ") + logText();
     }
 
     void stop() {
@@ -173,6 +175,13 @@ public:
     QString socket() const { return dir_.filePath("native"); }
 
 private:
+    QString log() const { return dir_.filePath("pulseaudio.log"); }
+
+    QString logText() const {
+        QFile file(log());
+        return file.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(file.readAll()) : QString();
+    }
+
     bool answers() {
         QProcess pactl;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
