@@ -9,6 +9,8 @@ packages=(
     # The sound test plays into a PulseAudio server of its own and makes its MP3 with gst-launch.
     pulseaudio pulseaudio-utils gstreamer1.0-tools
     xvfb xauth x11-utils xdotool
+    # The clipboard test reads and writes the X11 clipboard from another program.
+    xclip
     fonts-dejavu-core fonts-crosextra-carlito
 )
 
