@@ -259,17 +259,18 @@ private:
     void fillFontList(TComboBox& list);
     const QStringList& installedFonts();
     // The controls of one colour group and the handler that applies its picker's colour.
+    // Where one group's controls go: the members that carry their names.
     struct ColourGroup {
-        TColorPanel* panel;
-        TEdit* red;
-        TEdit* green;
-        TEdit* blue;
-        TButton* setRgb;
-        TButton* copy;
-        TButton* paste;
+        TColorPanel*& panel;
+        TEdit*& red;
+        TEdit*& green;
+        TEdit*& blue;
+        TButton*& setRgb;
+        TButton*& copy;
+        TButton*& paste;
     };
-    ColourGroup addColourGroup(QWidget& tab, QPoint at, const QString& title, const QString& panelName,
-                               const std::array<QString, 6>& names);
+    void addColourGroup(QWidget& tab, QPoint at, const QString& title, const QString& panelName,
+                        const std::array<QString, 6>& names, const ColourGroup& group);
     void showChannels(const TColorPanel& panel, TEdit& red, TEdit& green, TEdit& blue);
     void setRgb(TEdit& red, TEdit& green, TEdit& blue, TColorPanel& panel);
     void copyColour(const TColorPanel& panel);

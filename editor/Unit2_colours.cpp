@@ -27,12 +27,11 @@ QRgb opaque(int red, int green, int blue) {
 
 } // namespace
 
-TForm2::ColourGroup TForm2::addColourGroup(QWidget& tab, QPoint at, const QString& title,
-                                           const QString& panelName, const std::array<QString, 6>& names) {
+void TForm2::addColourGroup(QWidget& tab, QPoint at, const QString& title, const QString& panelName,
+                            const std::array<QString, 6>& names, const ColourGroup& group) {
     const auto place = [at](QWidget& widget, int x, int y, int w, int h) {
         widget.setGeometry(at.x() + x, at.y() + y, w, h);
     };
-    ColourGroup group{};
     caption(tab, title, {at.x(), at.y(), 270, 18}, true);
     group.panel = new TColorPanel(&tab, panelName, StartColour);
     place(*group.panel, 0, 22, 270, 156);
@@ -52,7 +51,6 @@ TForm2::ColourGroup TForm2::addColourGroup(QWidget& tab, QPoint at, const QStrin
     place(*group.copy, 0, 220, 132, 28);
     group.paste = new TButton(&tab, names[5], "Paste color");
     place(*group.paste, 138, 220, 132, 28);
-    return group;
 }
 
 void TForm2::buildColourGroups() {
@@ -61,35 +59,15 @@ void TForm2::buildColourGroups() {
         event = [this, handler](TObject* sender) { (this->*handler)(sender); };
     };
 
-    ColourGroup text = addColourGroup(*TabItemText, {GroupLeft, 36}, "Text color", "TextColorPanel",
-                                      {"Edit4", "Edit5", "Edit6", "Button1", "Button7", "Button9"});
-    TextColorPanel = text.panel;
-    Edit4 = text.red;
-    Edit5 = text.green;
-    Edit6 = text.blue;
-    Button1 = text.setRgb;
-    Button7 = text.copy;
-    Button9 = text.paste;
-
-    ColourGroup arc = addColourGroup(*TabItem3, {GroupLeft, 36}, "Arc color", "ArcColorPanel",
-                                     {"Edit1", "Edit2", "Edit3", "Button2", "Button10", "Button11"});
-    ArcColorPanel = arc.panel;
-    Edit1 = arc.red;
-    Edit2 = arc.green;
-    Edit3 = arc.blue;
-    Button2 = arc.setRgb;
-    Button10 = arc.copy;
-    Button11 = arc.paste;
-
-    ColourGroup date = addColourGroup(*Misc, {GroupLeft, 14}, "Date color", "FontcolorPanel",
-                                      {"Edit7", "Edit8", "Edit9", "Button8", "Button12", "Button13"});
-    FontcolorPanel = date.panel;
-    Edit7 = date.red;
-    Edit8 = date.green;
-    Edit9 = date.blue;
-    Button8 = date.setRgb;
-    Button12 = date.copy;
-    Button13 = date.paste;
+    addColourGroup(*TabItemText, {GroupLeft, 36}, "Text color", "TextColorPanel",
+                   {"Edit4", "Edit5", "Edit6", "Button1", "Button7", "Button9"},
+                   {TextColorPanel, Edit4, Edit5, Edit6, Button1, Button7, Button9});
+    addColourGroup(*TabItem3, {GroupLeft, 36}, "Arc color", "ArcColorPanel",
+                   {"Edit1", "Edit2", "Edit3", "Button2", "Button10", "Button11"},
+                   {ArcColorPanel, Edit1, Edit2, Edit3, Button2, Button10, Button11});
+    addColourGroup(*Misc, {GroupLeft, 14}, "Date color", "FontcolorPanel",
+                   {"Edit7", "Edit8", "Edit9", "Button8", "Button12", "Button13"},
+                   {FontcolorPanel, Edit7, Edit8, Edit9, Button8, Button12, Button13});
 
     bind(TextColorPanel->OnChange, &TForm2::TextColorPanelChange);
     bind(ArcColorPanel->OnChange, &TForm2::ArcColorPanelChange);
