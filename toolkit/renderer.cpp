@@ -10,7 +10,8 @@
 
 namespace {
 constexpr double ShadowSoftnessToPixels = 40.0;
-constexpr double BlurSoftnessToPixels = 50.0;
+// Gentle, so a blurred countdown text still reads on stream.
+constexpr double BlurSoftnessToPixels = 20.0;
 
 bool axisAligned(const QTransform& t) {
     return t.type() <= QTransform::TxScale && t.m11() > 0 && t.m22() > 0;
