@@ -194,9 +194,7 @@ void TForm1::applySkinPictures(const QString& folder, const std::map<QString, QI
 // and direct actions below are what reach the scene in any case.
 void TForm1::applySkinSettings(const TProfile& ini) {
     TForm2& f2 = editor();
-    const auto put = [&](const char* name) {
-        skinKey(name).assign(*this, readSkinValue(ini, skinKey(name)));
-    };
+    const auto put = [&](const char* name) { assignSkinValue(*this, ini, skinKey(name)); };
 
     put("DateSize");
     f2.TrackbarDateSizeChange(f2.TrackbarDateSize);
@@ -282,9 +280,7 @@ void placeWithCrosshair(TElement& mechanism, TElement& crosshair, const TTrackBa
 
 void TForm1::applyMechanicsSettings(const TProfile& ini) {
     TForm2& f2 = editor();
-    const auto put = [&](const char* name) {
-        skinKey(name).assign(*this, readSkinValue(ini, skinKey(name)));
-    };
+    const auto put = [&](const char* name) { assignSkinValue(*this, ini, skinKey(name)); };
     using editor::setLeftMargin;
     using editor::setTopMargin;
 
@@ -365,7 +361,7 @@ void TForm1::applySkinFonts(const TProfile& ini) {
     const QString clockFont = readSkinValue(ini, skinKey("ClockFontName")).toString();
     DateOut->setFontFamily(clockFont);
     selectFamily(*editor().ComboBox1, DateOut->FontFamily());
-    skinKey("TextFontName").assign(*this, readSkinValue(ini, skinKey("TextFontName")));
+    assignSkinValue(*this, ini, skinKey("TextFontName"));
     DaInitMessage->setFontFamily(DaMessage->FontFamily());
     selectFamily(*editor().ComboBox2, DaInitMessage->FontFamily());
 }

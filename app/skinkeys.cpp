@@ -191,6 +191,10 @@ QVariant readSkinValue(const TProfile& profile, const TSkinKey& key) {
     return key.fallback;
 }
 
+void assignSkinValue(TForm1& form, const TProfile& profile, const TSkinKey& key) {
+    key.assign(form, readSkinValue(profile, key));
+}
+
 void writeSkinValue(TProfile& profile, const TSkinKey& key, const QVariant& value) {
     const QString& s = SettingsSection;
     switch (key.kind) {

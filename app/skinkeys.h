@@ -28,4 +28,6 @@ const TSkinKey& skinKey(const QString& name);
 
 // The key's value in the file, or its default.
 QVariant readSkinValue(const TProfile& profile, const TSkinKey& key);
+// Reads the key from the file (or takes its default) and puts it into its holder.
+void assignSkinValue(TForm1& form, const TProfile& profile, const TSkinKey& key);
 void writeSkinValue(TProfile& profile, const TSkinKey& key, const QVariant& value);
