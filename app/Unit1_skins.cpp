@@ -203,15 +203,21 @@ void TForm1::applySkinSettings(const TProfile& ini) {
     put("DateScale");
     f2.TrackbarDateScaleChange(f2.TrackbarDateScale);
     put("SecondHandPositionX");
+    f2.TrackBarSecondXChange(f2.TrackBarSecondX);
     put("SecondHandPositionY");
+    f2.TrackBarSecondYChange(f2.TrackBarSecondY);
     put("SecondHandSize");
     f2.TrackBarSecondSizeChange(f2.TrackBarSecondSize);
     put("HourHandPositionX");
+    f2.TrackBarHourXChange(f2.TrackBarHourX);
     put("HourHandPositionY");
+    f2.TrackBarHourYChange(f2.TrackBarHourY);
     put("HourHandSize");
     f2.TrackBarHourSizeChange(f2.TrackBarHourSize);
     put("MinuteHandPositionX");
+    f2.TrackBarMinuteXChange(f2.TrackBarMinuteX);
     put("MinuteHandPositionY");
+    f2.TrackBarMinuteYChange(f2.TrackBarMinuteY);
     put("MinuteHandSize");
     f2.TrackBarMinuteSizeChange(f2.TrackBarMinuteSize);
     put("BezelSize");
@@ -221,14 +227,15 @@ void TForm1::applySkinSettings(const TProfile& ini) {
     put("SecondHandOnTop");
     f2.CheckBoxSecOnTopChange(f2.CheckBoxSecOnTop);
     put("PlaySoundAtEnd");
+    MagentaBoxChange(PlaySound_Chosen);
     put("BlurredText");
     f2.CheckBoxTextBlurChange(f2.CheckBoxTextBlur);
     put("MessageColor");
-    DaMessage->setFontColor(QColor::fromRgba(f2.TextColorPanel->Color()));
-    DaInitMessage->setFontColor(QColor::fromRgba(f2.TextColorPanel->Color()));
+    f2.TextColorPanelChange(f2.TextColorPanel);
     put("TimeColor");
+    f2.FontcolorPanelChange(f2.FontcolorPanel);
     put("ArcColor");
-    AdjusterArc->setStrokeColor(QColor::fromRgba(f2.ArcColorPanel->Color()));
+    f2.ArcColorPanelChange(f2.ArcColorPanel);
     put("TextSize");
     f2.TrackbarTextSizeChange(f2.TrackbarTextSize);
     put("TextShadow");
@@ -246,19 +253,25 @@ void TForm1::applySkinSettings(const TProfile& ini) {
     put("ShowSecHand");
     SecHand->setVisible(f2.CheckBox7->IsChecked());
     put("ShowMiniBezel");
+    f2.CheckBox8Change(f2.CheckBox8);
     put("FatTextFont");
     f2.CheckBox9Change(f2.CheckBox9);
     applySecondHandShadowRule();
     put("ArcPos");
+    f2.TrackBar2Change(f2.TrackBar2);
     put("ArcThick");
+    f2.TrackBar1Change(f2.TrackBar1);
     put("ShadowRotation");
     Overlay->setRotationAngle(f2.TrackBar4->Value());
     ShadowEffect5->setDirection(f2.TrackBar4->Value() + 45);
     ShadowEffect3->setDirection(f2.TrackBar4->Value() + 45);
     OnTopShadow->setDirection(f2.TrackBar4->Value());
     put("ShadowOpacity");
+    f2.TrackBar5Change(f2.TrackBar5);
     put("Message");
+    Edit1Change(Edit1);
     put("FinishMessage");
+    Edit1Change(Finish_Message);
     put("DateX");
     put("DateY");
     DateMover->setPosition(DateOut->Position());
@@ -287,36 +300,47 @@ void TForm1::applyMechanicsSettings(const TProfile& ini) {
     put("UnruhPositionX");
     put("UnruhPositionY");
     put("UnruhSize");
+    f2.TrackBarunruhSizeChange(f2.TrackBarunruhSize);
     put("UnruhAngle");
     placeWithCrosshair(*LayoutUnruh, *LayoutUnruhCrossHair, *f2.TrackBarUnruhX, *f2.TrackBarUnruhY);
     put("ShowBalanceWheel");
+    f2.CheckBoxShowWheelChange(f2.CheckBoxShowWheel);
     put("ShowBalanceWheelCrosshair");
     LayoutUnruhCrossHair->setVisible(f2.CheckBoxCrosshairUnruh->IsChecked());
     put("TourbillonPositionX");
     put("TourbillonPositionY");
     put("TourbillonSize");
+    f2.TrackBarTourBillonSizeChange(f2.TrackBarTourBillonSize);
     placeWithCrosshair(*Tourbillon, *LayoutTourBillonCrosshair, *f2.TrackBarTourBillonX,
                        *f2.TrackBarTourBillonY);
     put("TourbillononTopOfBalance");
+    f2.TourbillononTopOfBalanceSwitchSwitch(f2.TourbillononTopOfBalanceSwitch);
     put("EscapeOnTopOfBalance");
+    f2.EscapeOnTopOfBalanceWheelSwithSwitch(f2.EscapeOnTopOfBalanceWheelSwith);
     put("ShowTourbillon");
+    f2.CheckBoxShowTourbillonChange(f2.CheckBoxShowTourbillon);
     put("ShowTourbillonCrosshair");
     LayoutTourBillonCrosshair->setVisible(f2.CheckBoxCrosshairTourbillon->IsChecked());
     put("GearwheelPositionX");
     put("GearwheelPositionY");
     put("GearwheelSize");
+    f2.TrackBarGearwheelSizeChange(f2.TrackBarGearwheelSize);
     setLeftMargin(*Gearwheel, f2.TrackBarGearWheelX->Value());
     setLeftMargin(*LayoutGearWheelCrosshair, f2.TrackBarGearWheelX->Value());
     put("escapewheelPositionX");
     put("escapewheelPositionY");
+    f2.TrackBarEscapewheelYChange(f2.TrackBarEscapewheelY);
     put("escapewheelSize");
+    f2.TrackBarEscapewheelSizeChange(f2.TrackBarEscapewheelSize);
     setLeftMargin(*escapewheel, f2.TrackBarEscapewheelX->Value());
     setTopMargin(*Gearwheel, f2.TrackBarGearWheelY->Value());
     setTopMargin(*LayoutGearWheelCrosshair, f2.TrackBarGearWheelY->Value());
     put("ShowGearwheel");
+    f2.CheckBoxShowGearWheelChange(f2.CheckBoxShowGearWheel);
     put("ShowGearwheelCrosshair");
     LayoutGearWheelCrosshair->setVisible(f2.CheckBoxCrosshairGearWheel->IsChecked());
     put("ShowEscapeWheel");
+    f2.CheckBoxShowEscapeWheelChange(f2.CheckBoxShowEscapeWheel);
 }
 
 void TForm1::applyShadowRule() {
@@ -514,5 +538,8 @@ void TForm1::openSettingsAndSkin() {
         SaveCurrentSkin();
     } catch (const TSkinError& error) {
         TDialogs::current().showError(error.message());
+        return;
     }
+    CreateSkinDirList(SkinBox);
+    LoadSkin(SkinDir);
 }

@@ -65,13 +65,17 @@ void TestLibrary::firstStartBesideAnEmptyFolder() {
     for (const QString& name : RequiredPictures)
         QVERIFY2(!QImage(skin + name).isNull(), qPrintable(name));
     const TProfile ini = TProfile::read(skin + "skin.ini");
-    // The editor's bars held these, while the built-in hands are drawn at their design size.
+    // The new skin is loaded like any other, so the first start already shows what it recorded.
     QCOMPARE(ini.value(S, "HourHandSize"), QStringLiteral("582.706604003906"));
-    QCOMPARE(form.Hourhand->Width(), 1000.0f);
+    QCOMPARE(form.Hourhand->Width(), 582.706604f);
     QCOMPARE(ini.value(S, "FullWatch"), QStringLiteral("1"));
     QCOMPARE(ini.value(S, "FinishMessage"), QStringLiteral("Countdown ended"));
-    QVERIFY(listed(form).isEmpty());
-    QCOMPARE(form.windowTitle(), QStringLiteral("Form1"));
+    QCOMPARE(listed(form), QStringList{Default});
+    QCOMPARE(selected(form), Default);
+    QCOMPARE(form.windowTitle(), QStringLiteral("Horavis 3.6 - ") + Default);
+    for (const TElement* crosshair :
+         {form.LayoutUnruhCrossHair, form.LayoutTourBillonCrosshair, form.LayoutGearWheelCrosshair})
+        QVERIFY2(!crosshair->Visible(), qPrintable(crosshair->Name()));
     QVERIFY(!QFile::exists(app.filePath("Horavis.ini")));
 
     QVERIFY(closeRequest(form));
