@@ -1,11 +1,12 @@
 #include "app/Unit1.h"
 
+#include "app/skinbinding.h"
 #include "editor/Unit2.h"
 #include "toolkit/controls.h"
+#include "toolkit/log.h"
 #include "toolkit/view.h"
 
 #include <QCoreApplication>
-#include <QDebug>
 #include <QDesktopServices>
 #include <QDir>
 #include <QUrl>
@@ -14,18 +15,15 @@ TForm1* Form1 = nullptr;
 TForm2* Form2 = nullptr;
 
 TForm1::TForm1(const QString& programFolder, TDiskUse disk)
-    : TObject(QStringLiteral("Form1")),
+    : TObject(QStringLiteral("Form1")), TWatchScene(QSizeF(ClientWidth, ClientHeight)),
       UhrzeitTimer("UhrzeitTimer", 50, true, [this](TObject* s) { UhrzeitTimerTimer(s); }),
       UnRuhTimer("UnRuhTimer", 250, true, [this](TObject* s) { UnRuhTimerTimer(s); }),
       EscapeTimer("EscapeTimer", 500, true, [this](TObject* s) { EscapeTimerTimer(s); }),
       LanguageTimer_Start("LanguageTimer_Start", 5000, false),
-      TurnOffRectangleTimer("TurnOffRectangleTimer", 0, true,
-                            [this](TObject* s) { TurnOffRectangleTimerTimer(s); }),
       programFolder_(programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder),
-      usesDisk_(disk == TDiskUse::On), scene_(QSizeF(ClientWidth, ClientHeight)) {
+      usesDisk_(disk == TDiskUse::On) {
     Form1 = this;
     setupWindow();
-    buildScene();
     buildTopPanel();
     buildLeftPanel();
     startMechanics();
@@ -65,7 +63,7 @@ void TForm1::setupWindow() {
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(ClientWidth, ClientHeight);
     move(0, 0);
-    view_ = new TSceneView(scene_, this);
+    view_ = new TSceneView(scene(), this);
     view_->setGeometry(0, 0, ClientWidth, ClientHeight);
     applyDarkStyle(*this);
 }
@@ -77,15 +75,8 @@ void TForm1::startMechanics() {
     EscapewheelFloatAnimation->Start();
 }
 
-void TForm1::ArrangeWatchLayers() {
-    for (TElement* element : std::initializer_list<TElement*>{
-             LayoutTourBillonCrosshair, LayoutGearWheelCrosshair, Watch, Gearwheel, LayoutUnruh, Tourbillon,
-             WatchBG, MagentaRectangle, GreenRectangle})
-        element->SendToBack();
-}
-
 void TForm1::FormCreate(TObject*) {
-    form2_ = std::make_unique<TForm2>();
+    form2_ = std::make_unique<TForm2>(*this);
     Form2 = form2_.get();
     ArrangeWatchLayers();
     AlarmPlayed = false;
@@ -95,6 +86,7 @@ void TForm1::FormCreate(TObject*) {
     DateOut->SendToBack();
     CountdownState = 0;
     PrevDialAngle = 180;
+    applySettingsToScene();
 
     AppDir = QDir::toNativeSeparators(programFolder_);
     QDir().mkpath(AppDir);
@@ -125,17 +117,16 @@ void TForm1::SetIndicatorGroupVisible(bool visible) {
 }
 
 void TForm1::Logme(const QString& message) {
-    qDebug().noquote() << QStringLiteral("Horavis ") + message;
+    logme(message);
+}
+
+void TForm1::applySettingsToScene() {
+    for (const TSkinLoadStep& step : skinLoadOrder())
+        step.then(*this);
 }
 
 void TForm1::MagentaBoxChange(TObject*) {
-    MagentaRectangle->setVisible(MagentaBox->IsChecked());
-}
-
-// The date's drag frame flashes once after the date is switched on.
-void TForm1::TurnOffRectangleTimerTimer(TObject*) {
-    TurnOffRectangleTimer.setInterval(0);
-    DateMoverFrame->setVisible(false);
+    showMagentaPlate(MagentaBox->IsChecked());
 }
 
 void TForm1::Button3Click(TObject*) {

@@ -1,13 +1,11 @@
 #pragma once
 
 #include "components/brkapart.h"
-#include "toolkit/animation.h"
-#include "toolkit/effects.h"
 #include "toolkit/mediaplayer.h"
-#include "toolkit/scene.h"
 #include "toolkit/timeedits.h"
 #include "toolkit/timer.h"
 #include "toolkit/timespan.h"
+#include "watch/watchscene.h"
 
 #include <QString>
 #include <QWidget>
@@ -46,8 +44,9 @@ private:
 enum class TDiskUse { Off, On };
 
 // The main window: the watch on its chroma plate, and the control panels along the top and the
-// left. Its scene elements carry the names the rest of the program addresses them by.
-class TForm1 : public QWidget, public TObject {
+// left. It is the watch scene it shows, so its elements carry the names the rest of the program
+// addresses them by; it reaches the skin properties window through editor() only.
+class TForm1 : public QWidget, public TObject, public TWatchScene {
 public:
     static constexpr int ClientWidth = 872;
     static constexpr int ClientHeight = 734;
@@ -65,7 +64,6 @@ public:
     void TourbillonFloatAnimationFinish(TObject* Sender);
     void SecHandFloatAnimationFinish(TObject* Sender);
     void MagentaBoxChange(TObject* Sender);
-    void TurnOffRectangleTimerTimer(TObject* Sender);
     void Button3Click(TObject* Sender);
     void EditorClick(TObject* Sender);
     // Countdown: target selection, display and end.
@@ -111,76 +109,11 @@ public:
     static void Logme(const QString& message);
 
     TSceneView& view() { return *view_; }
-    TScene& scene() { return scene_; }
     TForm2& editor() { return *form2_; }
     const QString& appDir() const { return AppDir; }
-    // Restores the back-to-front order of the watch's layers that start-up relies on.
-    void ArrangeWatchLayers();
-
-    // Scene elements, owned by the scene.
-    TLayout* Layout_Watch = nullptr;
-    TRectangle* GreenRectangle = nullptr;
-    TRectangle* MagentaRectangle = nullptr;
-    TImage* WatchBG = nullptr;
-    TImage* Tourbillon = nullptr;
-    TLayout* LayoutUnruh = nullptr;
-    TImage* Unruh = nullptr;
-    TImage* escapewheel = nullptr;
-    TImage* Gearwheel = nullptr;
-    TImage* Watch = nullptr;
-    TLayout* LayoutGearWheelCrosshair = nullptr;
-    TImage* Image4 = nullptr;
-    TLayout* LayoutTourBillonCrosshair = nullptr;
-    TImage* Image3 = nullptr;
-    TLayout* LayoutUnruhCrossHair = nullptr;
-    TImage* Image1 = nullptr;
-
-    TFloatAnimation* TourbillonFloatAnimation = nullptr;
-    TShadowEffect* TourbillonShadow = nullptr;
-    TFloatAnimation* UnruhFloatAnimation = nullptr;
-    TFloatAnimation* EscapewheelFloatAnimation = nullptr;
-    TShadowEffect* ShadowEffect7 = nullptr;
-    TFloatAnimation* GearwheelFloatAnimation = nullptr;
-    TShadowEffect* ShadowEffect1 = nullptr;
-
-    TLabel* DateOut = nullptr;
-    TInvertEffect* WhiteDate = nullptr;
-    TImage* CutOut = nullptr;
-    TBlurEffect* BlurEffect1 = nullptr;
-    TLabel* DaInitMessage = nullptr;
-    TShadowEffect* ShadowEffect5 = nullptr;
-    TLabel* DaMessage = nullptr;
-    TShadowEffect* ShadowEffect3 = nullptr;
-    TArcDial* AdjusterHand = nullptr;
-    TImage* Indicator = nullptr;
-    TShadowEffect* ResumeShadowEffect = nullptr;
-    TImage* Hourhand = nullptr;
-    TShadowEffect* HourShadow = nullptr;
-    TImage* HourHandCrosshair = nullptr;
-    TImage* Minutehand = nullptr;
-    TShadowEffect* MinuteShadow = nullptr;
-    TArc* AdjusterArc = nullptr;
-    TImage* MinuteHandCrosshair = nullptr;
-    TImage* MinutehandExtraImage = nullptr;
-    TImage* MinutehandExtraAdjusterBezel = nullptr;
-    TArcDial* AdjusterHandRecipient = nullptr;
-    TImage* NewStopTime = nullptr;
-    TImage* SecHand = nullptr;
-    TShadowEffect* SekShadow = nullptr;
-    TFloatAnimation* SecHandFloatAnimation = nullptr;
-    TImage* SecHandCrosshair = nullptr;
-    TImage* Overlay = nullptr;
-    TShadowEffect* ShadowEffect4 = nullptr;
-    TLayout* DateMover = nullptr;
-    TImage* DateMoverFrame = nullptr;
-    TImage* WatchfaceFull = nullptr;
-    TImage* WatchfaceReduced = nullptr;
-    TImage* OnTop = nullptr;
-    TShadowEffect* OnTopShadow = nullptr;
-    TLayout* CutOutMover = nullptr;
-    TImage* CutOutMoverFrame = nullptr;
-    TImage* ArcOntop = nullptr;
-    TImage* WatchfaceFullBG = nullptr;
+    // Brings every value the editor's controls and the panels hold to the scene, by the rules a skin
+    // load runs, so the scene never shows something the controls do not say.
+    void applySettingsToScene();
 
     // Controls of the two panels, owned by their Qt parents.
     QWidget* Layout_Top = nullptr;
@@ -228,7 +161,6 @@ public:
     TTimer UnRuhTimer;
     TTimer EscapeTimer;
     TTimer LanguageTimer_Start;
-    TTimer TurnOffRectangleTimer;
     TBrkApart BrkApart1{this, QStringLiteral("BrkApart1")};
     // The lines of the standard messages file as read.
     QStringList ListBox1;
@@ -264,11 +196,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void buildScene();
-    void buildMechanics();
-    void buildDial();
-    void buildHands();
-    void buildDialTop();
     void buildTopPanel();
     void buildLeftPanel();
     void buildTimingGroup(QWidget& group);
@@ -284,11 +211,6 @@ private:
     std::map<QString, QImage> decodeSkinPictures(const QString& folder) const;
     void applySkinPictures(const QString& folder, const std::map<QString, QImage>& pictures);
     void applySkinSettings(const TProfile& ini);
-    void applyMechanicsSettings(const TProfile& ini);
-    void applySkinFonts(const TProfile& ini);
-    void applyShadowRule();
-    void applySecondHandShadowRule();
-    void applyWatchFace();
     void showCurrentSkin();
     void selectMessage(int index);
     void startRotation(int first);
@@ -301,7 +223,6 @@ private:
     bool usesDisk_;
     DragState dateDrag_;
     DragState textDrag_;
-    TScene scene_;
     TSceneView* view_ = nullptr;
     std::unique_ptr<TRadioGroup> presetGroup_;
     std::unique_ptr<TForm2> form2_;

@@ -16,7 +16,7 @@ void TForm1::UhrzeitTimerTimer(TObject*) {
     const double M = time.minute() + S / 60.0;
     const int foldedHour = time.hour() > 12 ? time.hour() - 12 : time.hour();
     const float H = float(foldedHour + SpinBox1->Value() + M / 60.0);
-    const bool counterClockwise = Form2->CheckBox6->IsChecked();
+    const bool counterClockwise = editor().CheckBox6->IsChecked();
     const double k = counterClockwise ? -6 : 6;
 
     DateOut->setText(QString::number(now.date().day()));
@@ -24,7 +24,7 @@ void TForm1::UhrzeitTimerTimer(TObject*) {
     Hourhand->setRotationAngle(counterClockwise ? -30 * H : 30 * H);
 
     // Shadow directions count in each hand's own frame; this keeps them all falling one way.
-    const float light = Form2->TrackBar4->Value();
+    const float light = editor().TrackBar4->Value();
     MinuteShadow->setDirection(light - Minutehand->RotationAngle());
     HourShadow->setDirection(light - Hourhand->RotationAngle());
 

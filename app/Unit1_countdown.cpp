@@ -71,7 +71,7 @@ void TForm1::SpinBox1Change(TObject* Sender) {
 
 void TForm1::AdjusterHandRecipientChange(TObject*) {
     const double v = AdjusterHandRecipient->Value();
-    if (Form2->CheckBox6->IsChecked()) {
+    if (editor().CheckBox6->IsChecked()) {
         Indicator->setRotationAngle(float(180 - v));
         ArcOntop->setRotationAngle(Indicator->RotationAngle() - 90);
         MinutehandExtraAdjusterBezel->setRotationAngle(ArcOntop->RotationAngle() -
@@ -145,7 +145,7 @@ void TForm1::countdownTick() {
 }
 
 void TForm1::AdjusterHandChange(TObject*) {
-    if (Form2->CheckBox6->IsChecked()) {
+    if (editor().CheckBox6->IsChecked()) {
         // The bezel indicator always shows here; the arc keeps the visibility the countdown gave it.
         Indicator->setVisible(true);
         ArcOntop->setVisible(Indicator->Visible());
@@ -192,13 +192,14 @@ void TForm1::PlaysoundClick(TObject*) {
     playAlarm();
 }
 
-// A sound that cannot play must never interrupt the watch: every failure is swallowed.
+// A sound that cannot play must never interrupt the watch: a failure is logged and goes no further.
 void TForm1::playAlarm() {
     try {
         MediaPlayer1->Stop();
         MediaPlayer1->Clear();
         MediaPlayer1->setFileName(AlarmFile);
         MediaPlayer1->Play();
-    } catch (...) {
+    } catch (const std::exception& error) {
+        Logme(QStringLiteral("The alarm could not play: ") + QString::fromLocal8Bit(error.what()));
     }
 }

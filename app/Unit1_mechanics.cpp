@@ -5,7 +5,7 @@
 #include "toolkit/controls.h"
 
 void TForm1::UnRuhTimerTimer(TObject*) {
-    const float swing = Form2->TrackBarUnruhAngle->Value();
+    const float swing = editor().TrackBarUnruhAngle->Value();
     // The half of the range the wheel stands in picks the direction of the next swing.
     if (Unruh->RotationAngle() < swing / 2) {
         UnruhFloatAnimation->StartValue = 0;
@@ -32,7 +32,7 @@ void TForm1::TourbillonFloatAnimationFinish(TObject*) {
 }
 
 void TForm1::SecHandFloatAnimationFinish(TObject*) {
-    SekShadow->setDirection(Form2->TrackBar4->Value() - SecHand->RotationAngle());
+    SekShadow->setDirection(editor().TrackBar4->Value() - SecHand->RotationAngle());
     TourbillonShadow->setDirection(SekShadow->Direction());
     // The placement crosshairs stay upright while their hands turn.
     SecHandCrosshair->setRotationAngle(-SecHand->RotationAngle());

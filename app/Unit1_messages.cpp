@@ -52,11 +52,15 @@ void TForm1::LoadStandardMessages() {
     selectMessage(0);
 }
 
+// A picker with fewer messages (or none, without a messages file) keeps its choice.
 void TForm1::selectMessage(int index) {
-    try {
+    if (index < ComboBox1->Count()) {
         ComboBox1->setItemIndex(index);
-    } catch (const std::out_of_range&) {
+        return;
     }
+    Logme(QStringLiteral("No message %1 to choose: the picker holds %2")
+              .arg(index + 1)
+              .arg(ComboBox1->Count()));
 }
 
 void TForm1::ComboBox1Change(TObject*) {

@@ -2,11 +2,8 @@
 // list, the strap switch, and the program's own settings file.
 #include "app/Unit1.h"
 
-#include "app/skinkeys.h"
-#include "editor/Unit2.h"
-#include "editor/Unit2_helpers.h"
+#include "app/skinbinding.h"
 #include "skin/profile.h"
-#include "toolkit/colorpanel.h"
 #include "toolkit/controls.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/textfile.h"
@@ -94,7 +91,9 @@ bool TForm1::LoadSkin(const QString& NewSkindir) {
     AlarmFile.clear();
     try {
         MediaPlayer1->Clear();
-    } catch (...) {
+    } catch (const std::exception& error) {
+        // The old sound is gone from AlarmFile either way; a player that fails here must not stop a load.
+        Logme(QStringLiteral("Clearing the sound player failed: ") + QString::fromLocal8Bit(error.what()));
     }
     try {
         const QString folder = withSeparator(NewSkindir);
@@ -108,8 +107,13 @@ bool TForm1::LoadSkin(const QString& NewSkindir) {
         }
         showCurrentSkin();
         return accepted;
-    } catch (const std::exception&) {
-        Logme(QStringLiteral("Loading skin was not successful, skin folder is still ") + SkinDir);
+    } catch (const TSkinError& error) {
+        Logme(QStringLiteral("Loading skin was not successful, skin folder is still ") + SkinDir + ": " +
+              error.message());
+        return false;
+    } catch (const std::exception& error) {
+        Logme(QStringLiteral("Loading skin was not successful, skin folder is still ") + SkinDir + ": " +
+              QString::fromLocal8Bit(error.what()));
         return false;
     }
 }
@@ -190,204 +194,13 @@ void TForm1::applySkinPictures(const QString& folder, const std::map<QString, QI
     put(*Overlay, "ovl.png");
 }
 
-// The keys in the loader's order. A control set to the value it holds runs nothing, so the handlers
-// and direct actions below are what reach the scene in any case.
+// Each key goes into its control or element, and its rule brings it to the scene even when the control
+// already held that value: what the file says is what the watch shows.
 void TForm1::applySkinSettings(const TProfile& ini) {
-    TForm2& f2 = editor();
-    const auto put = [&](const char* name) { assignSkinValue(*this, ini, skinKey(name)); };
-
-    put("DateSize");
-    f2.TrackbarDateSizeChange(f2.TrackbarDateSize);
-    put("MiniBezelSize");
-    f2.TrackBarMinutehandExtraAdjusterBezelChange(f2.TrackBarMinutehandExtraAdjusterBezel);
-    put("DateScale");
-    f2.TrackbarDateScaleChange(f2.TrackbarDateScale);
-    put("SecondHandPositionX");
-    f2.TrackBarSecondXChange(f2.TrackBarSecondX);
-    put("SecondHandPositionY");
-    f2.TrackBarSecondYChange(f2.TrackBarSecondY);
-    put("SecondHandSize");
-    f2.TrackBarSecondSizeChange(f2.TrackBarSecondSize);
-    put("HourHandPositionX");
-    f2.TrackBarHourXChange(f2.TrackBarHourX);
-    put("HourHandPositionY");
-    f2.TrackBarHourYChange(f2.TrackBarHourY);
-    put("HourHandSize");
-    f2.TrackBarHourSizeChange(f2.TrackBarHourSize);
-    put("MinuteHandPositionX");
-    f2.TrackBarMinuteXChange(f2.TrackBarMinuteX);
-    put("MinuteHandPositionY");
-    f2.TrackBarMinuteYChange(f2.TrackBarMinuteY);
-    put("MinuteHandSize");
-    f2.TrackBarMinuteSizeChange(f2.TrackBarMinuteSize);
-    put("BezelSize");
-    f2.TrackBarBezelSizeChange(f2.TrackBarBezelSize);
-    put("DateRotation");
-    f2.TrackbarDateRotationChange(f2.TrackbarDateRotation);
-    put("SecondHandOnTop");
-    f2.CheckBoxSecOnTopChange(f2.CheckBoxSecOnTop);
-    put("PlaySoundAtEnd");
-    MagentaBoxChange(PlaySound_Chosen);
-    put("BlurredText");
-    f2.CheckBoxTextBlurChange(f2.CheckBoxTextBlur);
-    put("MessageColor");
-    f2.TextColorPanelChange(f2.TextColorPanel);
-    put("TimeColor");
-    f2.FontcolorPanelChange(f2.FontcolorPanel);
-    put("ArcColor");
-    f2.ArcColorPanelChange(f2.ArcColorPanel);
-    put("TextSize");
-    f2.TrackbarTextSizeChange(f2.TrackbarTextSize);
-    put("TextShadow");
-    f2.CheckBoxTextShadowChange(f2.CheckBoxTextShadow);
-    applyMechanicsSettings(ini);
-
-    put("Shadow");
-    applyShadowRule();
-    put("WatchHasDate");
-    DateOut->setVisible(f2.CheckBox3->IsChecked());
-    DateMover->setVisible(DateOut->Visible());
-    put("FullWatch");
-    applyWatchFace();
-    put("RunCounterclockwise");
-    put("ShowSecHand");
-    SecHand->setVisible(f2.CheckBox7->IsChecked());
-    put("ShowMiniBezel");
-    f2.CheckBox8Change(f2.CheckBox8);
-    put("FatTextFont");
-    f2.CheckBox9Change(f2.CheckBox9);
-    applySecondHandShadowRule();
-    put("ArcPos");
-    f2.TrackBar2Change(f2.TrackBar2);
-    put("ArcThick");
-    f2.TrackBar1Change(f2.TrackBar1);
-    put("ShadowRotation");
-    Overlay->setRotationAngle(f2.TrackBar4->Value());
-    ShadowEffect5->setDirection(f2.TrackBar4->Value() + 45);
-    ShadowEffect3->setDirection(f2.TrackBar4->Value() + 45);
-    OnTopShadow->setDirection(f2.TrackBar4->Value());
-    put("ShadowOpacity");
-    f2.TrackBar5Change(f2.TrackBar5);
-    put("Message");
-    Edit1Change(Edit1);
-    put("FinishMessage");
-    Edit1Change(Finish_Message);
-    put("DateX");
-    put("DateY");
-    DateMover->setPosition(DateOut->Position());
-    put("TextX");
-    put("TextY");
-    CutOutMover->setPosition(CutOut->Position());
-    applySkinFonts(ini);
-}
-
-namespace {
-// A mechanism and its placement crosshair share their offsets.
-void placeWithCrosshair(TElement& mechanism, TElement& crosshair, const TTrackBar& x, const TTrackBar& y) {
-    for (TElement* element : {&mechanism, &crosshair}) {
-        editor::setLeftMargin(*element, x.Value());
-        editor::setTopMargin(*element, y.Value());
+    for (const TSkinLoadStep& step : skinLoadOrder()) {
+        skinBinding(step.key).assign(*this, readSkinValue(ini, step.key));
+        step.then(*this);
     }
-}
-} // namespace
-
-void TForm1::applyMechanicsSettings(const TProfile& ini) {
-    TForm2& f2 = editor();
-    const auto put = [&](const char* name) { assignSkinValue(*this, ini, skinKey(name)); };
-    using editor::setLeftMargin;
-    using editor::setTopMargin;
-
-    put("UnruhPositionX");
-    put("UnruhPositionY");
-    put("UnruhSize");
-    f2.TrackBarunruhSizeChange(f2.TrackBarunruhSize);
-    put("UnruhAngle");
-    placeWithCrosshair(*LayoutUnruh, *LayoutUnruhCrossHair, *f2.TrackBarUnruhX, *f2.TrackBarUnruhY);
-    put("ShowBalanceWheel");
-    f2.CheckBoxShowWheelChange(f2.CheckBoxShowWheel);
-    put("ShowBalanceWheelCrosshair");
-    LayoutUnruhCrossHair->setVisible(f2.CheckBoxCrosshairUnruh->IsChecked());
-    put("TourbillonPositionX");
-    put("TourbillonPositionY");
-    put("TourbillonSize");
-    f2.TrackBarTourBillonSizeChange(f2.TrackBarTourBillonSize);
-    placeWithCrosshair(*Tourbillon, *LayoutTourBillonCrosshair, *f2.TrackBarTourBillonX,
-                       *f2.TrackBarTourBillonY);
-    put("TourbillononTopOfBalance");
-    f2.TourbillononTopOfBalanceSwitchSwitch(f2.TourbillononTopOfBalanceSwitch);
-    put("EscapeOnTopOfBalance");
-    f2.EscapeOnTopOfBalanceWheelSwithSwitch(f2.EscapeOnTopOfBalanceWheelSwith);
-    put("ShowTourbillon");
-    f2.CheckBoxShowTourbillonChange(f2.CheckBoxShowTourbillon);
-    put("ShowTourbillonCrosshair");
-    LayoutTourBillonCrosshair->setVisible(f2.CheckBoxCrosshairTourbillon->IsChecked());
-    put("GearwheelPositionX");
-    put("GearwheelPositionY");
-    put("GearwheelSize");
-    f2.TrackBarGearwheelSizeChange(f2.TrackBarGearwheelSize);
-    setLeftMargin(*Gearwheel, f2.TrackBarGearWheelX->Value());
-    setLeftMargin(*LayoutGearWheelCrosshair, f2.TrackBarGearWheelX->Value());
-    put("escapewheelPositionX");
-    put("escapewheelPositionY");
-    f2.TrackBarEscapewheelYChange(f2.TrackBarEscapewheelY);
-    put("escapewheelSize");
-    f2.TrackBarEscapewheelSizeChange(f2.TrackBarEscapewheelSize);
-    setLeftMargin(*escapewheel, f2.TrackBarEscapewheelX->Value());
-    setTopMargin(*Gearwheel, f2.TrackBarGearWheelY->Value());
-    setTopMargin(*LayoutGearWheelCrosshair, f2.TrackBarGearWheelY->Value());
-    put("ShowGearwheel");
-    f2.CheckBoxShowGearWheelChange(f2.CheckBoxShowGearWheel);
-    put("ShowGearwheelCrosshair");
-    LayoutGearWheelCrosshair->setVisible(f2.CheckBoxCrosshairGearWheel->IsChecked());
-    put("ShowEscapeWheel");
-    f2.CheckBoxShowEscapeWheelChange(f2.CheckBoxShowEscapeWheel);
-}
-
-void TForm1::applyShadowRule() {
-    const bool on = editor().CheckBox2->IsChecked();
-    for (TShadowEffect* shadow :
-         {SekShadow, ShadowEffect4, MinuteShadow, HourShadow, ResumeShadowEffect, OnTopShadow})
-        shadow->setEnabled(on);
-    Overlay->setVisible(on);
-    applySecondHandShadowRule();
-}
-
-// Without the light layer the second hand's shadow keeps whatever it had.
-void TForm1::applySecondHandShadowRule() {
-    if (editor().CheckBox2->IsChecked())
-        SekShadow->setEnabled(editor().CheckBox7->IsChecked());
-}
-
-void TForm1::applyWatchFace() {
-    if (CheckBox5->IsChecked()) {
-        Watch->assignFrom(*WatchfaceFull);
-        WatchBG->assignFrom(*WatchfaceFullBG);
-    } else {
-        Watch->assignFrom(*WatchfaceReduced);
-    }
-}
-
-namespace {
-// Every equal item is chosen in turn, so with duplicates the last one stays chosen.
-void selectFamily(TComboBox& list, const QString& family) {
-    for (int i = 0; i < list.Count(); ++i) {
-        if (list.Item(i).text != family)
-            continue;
-        try {
-            list.setItemIndex(i);
-        } catch (const std::out_of_range&) {
-        }
-    }
-}
-} // namespace
-
-void TForm1::applySkinFonts(const TProfile& ini) {
-    const QString clockFont = readSkinValue(ini, skinKey("ClockFontName")).toString();
-    DateOut->setFontFamily(clockFont);
-    selectFamily(*editor().ComboBox1, DateOut->FontFamily());
-    assignSkinValue(*this, ini, skinKey("TextFontName"));
-    DaInitMessage->setFontFamily(DaMessage->FontFamily());
-    selectFamily(*editor().ComboBox2, DaInitMessage->FontFamily());
 }
 
 void TForm1::showCurrentSkin() {
@@ -400,10 +213,7 @@ void TForm1::showCurrentSkin() {
         const QString text = SkinBox->Item(i).text;
         Logme(text);
         if (text == name) {
-            try {
-                SkinBox->setItemIndex(i);
-            } catch (const std::out_of_range&) {
-            }
+            SkinBox->setItemIndex(i); // within the list, so it cannot fail
             break;
         }
     }
@@ -417,10 +227,10 @@ void TForm1::SaveCurrentSkin() {
     // A settings file that exists but cannot be read is not replaced by one without its other keys.
     if (!problem.isEmpty())
         throw TSkinError(problem);
-    for (const TSkinKey& key : skinKeys()) {
-        writeSkinValue(ini, key, key.live(*this));
-        if (key.name == QLatin1String("TextShadow"))
-            Watch->assignFrom(CheckBox5->IsChecked() ? *WatchfaceFull : *WatchfaceReduced);
+    for (const TSkinKeyDef& key : skinkeys::Table) {
+        writeSkinValue(ini, key.key, skinBinding(key.key).live(*this));
+        if (key.key == TSkinKey::TextShadow)
+            applyWatchFace(CheckBox5->IsChecked());
     }
     if (!ini.write(iniPath, &problem))
         throw TSkinError(problem);
@@ -469,7 +279,7 @@ void TForm1::CheckBox5Change(TObject*) {
         CheckBox5->setIsChecked(true);
         return;
     }
-    Watch->assignFrom(CheckBox5->IsChecked() ? *WatchfaceFull : *WatchfaceReduced);
+    applyWatchFace(CheckBox5->IsChecked());
 }
 
 void TForm1::Readini() {

@@ -9,7 +9,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-TForm2::TForm2() : TObject(QStringLiteral("Form2")) {
+TForm2::TForm2(TWatchScene& watch) : TObject(QStringLiteral("Form2")), watch_(watch) {
     setObjectName("Form2");
     setWindowFlags(Qt::Tool);
     resize(ClientWidth, ClientHeight);

@@ -14,21 +14,22 @@ class TColorPanel;
 class TComboBox;
 class TEdit;
 class TSwitch;
-class TElement;
 class TTrackBar;
 class TSortedStringList;
 struct TFontFamilyReport;
 class QTabWidget;
+class TWatchScene;
+enum class TWatchPart;
 
 // The skin properties window: its controls are the live holders of the skin's settings and write
-// straight into the main window's scene. It lives as long as the main window and is only shown
-// and hidden.
+// straight into the watch's scene through its rules. It lives as long as the main window and is
+// only shown and hidden.
 class TForm2 : public QWidget, public TObject {
 public:
     static constexpr int ClientWidth = 777;
     static constexpr int ClientHeight = 453;
 
-    TForm2();
+    explicit TForm2(TWatchScene& watch);
 
     void FormCreate(TObject* Sender);
 
@@ -276,7 +277,10 @@ private:
     void copyColour(const TColorPanel& panel);
     void pasteColour(TColorPanel& panel);
 
+    void resetPlacement(TWatchPart part, TTrackBar& x, TTrackBar& y, TTrackBar& size);
+    void colourCaptions(QLabel& off, QLabel& on, bool switchedOn);
+
+    TWatchScene& watch_;
     QStringList installedFonts_;
     bool fontsCollected_ = false;
-    void resetPlacement(TElement& moved, TElement& sized, TTrackBar& x, TTrackBar& y, TTrackBar& size);
 };

@@ -3,11 +3,11 @@
 
 #include "editor/Unit2_helpers.h"
 
-#include "app/Unit1.h"
 #include "toolkit/colorpanel.h"
 #include "toolkit/controls.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/strtoint.h"
+#include "watch/watchscene.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -89,21 +89,19 @@ void TForm2::showChannels(const TColorPanel& panel, TEdit& red, TEdit& green, TE
     blue.setText(QString::number(qBlue(panel.Color())));
 }
 
-// The alpha travels along: a translucent pick makes a translucent text.
 void TForm2::TextColorPanelChange(TObject*) {
     showChannels(*TextColorPanel, *Edit4, *Edit5, *Edit6);
-    Form1->DaMessage->setFontColor(QColor::fromRgba(TextColorPanel->Color()));
-    Form1->DaInitMessage->setFontColor(QColor::fromRgba(TextColorPanel->Color()));
+    watch_.setTextColour(TextColorPanel->Color());
 }
 
 void TForm2::ArcColorPanelChange(TObject*) {
     showChannels(*ArcColorPanel, *Edit1, *Edit2, *Edit3);
-    Form1->AdjusterArc->setStrokeColor(QColor::fromRgba(ArcColorPanel->Color()));
+    watch_.setArcColour(ArcColorPanel->Color());
 }
 
 void TForm2::FontcolorPanelChange(TObject*) {
     showChannels(*FontcolorPanel, *Edit7, *Edit8, *Edit9);
-    Form1->DateOut->setFontColor(QColor::fromRgba(FontcolorPanel->Color()));
+    watch_.setDateColour(FontcolorPanel->Color());
 }
 
 // Converted in the order R, G, B, so a message names the first bad field; the colour is always

@@ -5,11 +5,9 @@
 #include "editor/Unit2_helpers.h"
 #include "editor/fontsource.h"
 
-#include "app/Unit1.h"
 #include "toolkit/controls.h"
-
-#include <cmath>
-#include <stdexcept>
+#include "toolkit/log.h"
+#include "watch/watchscene.h"
 
 using namespace editor;
 
@@ -85,10 +83,10 @@ void TForm2::fillFontList(TComboBox& list) {
     for (const QString& name : installedFonts())
         list.AddItem(name);
     // Selecting applies the first family to the scene; with no fonts there is nothing to select.
-    try {
+    if (list.Count() > 0)
         list.setItemIndex(0);
-    } catch (const std::out_of_range&) {
-    }
+    else
+        logme(QStringLiteral("No installed fonts for ") + list.Name());
 }
 
 void TForm2::LoadFonts() {
@@ -102,43 +100,33 @@ void TForm2::LoadFonts2() {
 void TForm2::ComboBox1Change(TObject*) {
     if (ComboBox1->ItemIndex() < 0)
         return;
-    Form1->DateOut->setFontFamily(ComboBox1->Item(ComboBox1->ItemIndex()).text);
+    watch_.setDateFont(ComboBox1->Item(ComboBox1->ItemIndex()).text);
 }
 
 void TForm2::ComboBox2Change(TObject*) {
     if (ComboBox2->ItemIndex() < 0)
         return;
-    Form1->DaInitMessage->setFontFamily(ComboBox2->Item(ComboBox2->ItemIndex()).text);
-    Form1->DaMessage->setFontFamily(ComboBox2->Item(ComboBox2->ItemIndex()).text);
+    watch_.setTextFont(ComboBox2->Item(ComboBox2->ItemIndex()).text);
 }
 
-// Replaces the style rather than adding to it; the date is never bold.
 void TForm2::CheckBox9Change(TObject*) {
-    Form1->DaInitMessage->setBold(CheckBox9->IsChecked());
-    Form1->DaMessage->setBold(CheckBox9->IsChecked());
+    watch_.setTextBold(CheckBox9->IsChecked());
 }
 
-// The line above the remaining time is four fifths of its size, rounded half to even.
 void TForm2::TrackbarTextSizeChange(TObject*) {
-    const double size = TrackbarTextSize->Value();
-    Form1->DaMessage->setFontSize(size);
-    Form1->DaInitMessage->setFontSize(std::nearbyint(size * 0.8));
+    watch_.setTextSize(TrackbarTextSize->Value());
 }
 
 void TForm2::TrackbarDateSizeChange(TObject*) {
-    Form1->DateOut->setFontSize(TrackbarDateSize->Value());
+    watch_.setDateSize(TrackbarDateSize->Value());
 }
 
-// The drag handle does not turn with the date.
 void TForm2::TrackbarDateRotationChange(TObject*) {
-    Form1->DateOut->setRotationAngle(TrackbarDateRotation->Value());
+    watch_.turnDate(TrackbarDateRotation->Value());
 }
 
-// The drag handle stretches with the date, so it keeps covering it.
 void TForm2::TrackbarDateScaleChange(TObject*) {
-    TLabel& date = *Form1->DateOut;
-    date.setScale({TrackbarDateScale->Value(), date.Scale().y()});
-    Form1->DateMover->setScale({date.Scale().x(), Form1->DateMover->Scale().y()});
+    watch_.stretchDate(TrackbarDateScale->Value());
 }
 
 void TForm2::Button6Click(TObject*) {

@@ -3,8 +3,9 @@
 
 #include "editor/Unit2_helpers.h"
 
-#include "app/Unit1.h"
 #include "toolkit/controls.h"
+#include "toolkit/log.h"
+#include "watch/watchscene.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -134,140 +135,84 @@ void TForm2::connectLightHandlers() {
 }
 
 void TForm2::CheckBox2Change(TObject*) {
-    const bool on = CheckBox2->IsChecked();
-    for (TShadowEffect* shadow : {Form1->SekShadow, Form1->ShadowEffect4, Form1->MinuteShadow,
-                                  Form1->HourShadow, Form1->ResumeShadowEffect, Form1->OnTopShadow})
-        shadow->setEnabled(on);
-    Form1->Overlay->setVisible(on);
-    // The second hand casts a shadow only while it is shown at all.
-    if (on)
-        Form1->SekShadow->setEnabled(CheckBox7->IsChecked());
+    watch_.applyHandShadows(CheckBox2->IsChecked(), CheckBox7->IsChecked());
 }
 
 void TForm2::CheckBox7Change(TObject*) {
-    Form1->SecHand->setVisible(CheckBox7->IsChecked());
-    if (CheckBox2->IsChecked())
-        Form1->SekShadow->setEnabled(CheckBox7->IsChecked());
+    watch_.showSecondHand(CheckBox7->IsChecked(), CheckBox2->IsChecked());
 }
 
 void TForm2::TrackBar4Change(TObject*) {
-    Form1->Overlay->setRotationAngle(TrackBar4->Value());
-    Form1->ShadowEffect5->setDirection(Form1->Overlay->RotationAngle() + 45);
-    Form1->ShadowEffect3->setDirection(Form1->Overlay->RotationAngle() + 45);
-    Form1->OnTopShadow->setDirection(Form1->Overlay->RotationAngle());
+    watch_.applyLight(TrackBar4->Value());
 }
 
 void TForm2::TrackBar5Change(TObject*) {
-    Form1->Overlay->setOpacity(TrackBar5->Value());
+    watch_.setLightOpacity(TrackBar5->Value());
 }
 
 void TForm2::CheckBoxTextShadowChange(TObject*) {
-    Form1->ShadowEffect5->setEnabled(CheckBoxTextShadow->IsChecked());
-    Form1->ShadowEffect3->setEnabled(CheckBoxTextShadow->IsChecked());
+    watch_.showTextShadow(CheckBoxTextShadow->IsChecked());
 }
 
-// Blur and text shadow may both be on, whatever the caption advises.
 void TForm2::CheckBoxTextBlurChange(TObject*) {
-    Form1->BlurEffect1->setEnabled(CheckBoxTextBlur->IsChecked());
+    watch_.blurText(CheckBoxTextBlur->IsChecked());
 }
 
 void TForm2::TrackBar1Change(TObject*) {
-    Form1->AdjusterArc->setStrokeThickness(TrackBar1->Value());
+    watch_.setArcThickness(TrackBar1->Value());
 }
 
-// The arc fills the minute hand inside these margins: a larger value draws a smaller circle.
 void TForm2::TrackBar2Change(TObject*) {
-    const double v = TrackBar2->Value();
-    Form1->AdjusterArc->setMargins({v, v, v, v});
+    watch_.setArcInset(TrackBar2->Value());
 }
 
 void TForm2::TrackBarBezelSizeChange(TObject*) {
-    setSize(*Form1->ArcOntop, TrackBarBezelSize->Value());
+    watch_.sizeMainBezel(TrackBarBezelSize->Value());
 }
 
 void TForm2::Button14Click(TObject*) {
-    setSize(*Form1->ArcOntop, 1000);
-    TrackBarBezelSize->setValue(float(Form1->ArcOntop->Width()));
+    watch_.sizeMainBezel(1000);
+    TrackBarBezelSize->setValue(float(watch_.ArcOntop->Width()));
 }
 
-// Only a mark: the countdown display shows the mini bezel with its indicator group while it is set.
 void TForm2::CheckBox8Change(TObject*) {
-    Form1->MinutehandExtraAdjusterBezel->setTag(CheckBox8->IsChecked() ? -1 : 0);
+    watch_.allowMiniBezel(CheckBox8->IsChecked());
 }
 
 void TForm2::TrackBarMinutehandExtraAdjusterBezelChange(TObject*) {
-    setSize(*Form1->MinutehandExtraAdjusterBezel, TrackBarMinutehandExtraAdjusterBezel->Value());
+    watch_.sizeMiniBezel(TrackBarMinutehandExtraAdjusterBezel->Value());
 }
 
 void TForm2::Button15Click(TObject*) {
-    setSize(*Form1->MinutehandExtraAdjusterBezel, 1000);
+    watch_.sizeMiniBezel(1000);
     TrackBarMinutehandExtraAdjusterBezel->setValue(1000);
 }
 
-// Showing the date flashes its drag frame for two seconds; hiding it hides the handle too.
+// Showing the date flashes its drag frame, so the user sees where to grab it.
 void TForm2::CheckBox3Change(TObject*) {
-    Form1->DateOut->setVisible(CheckBox3->IsChecked());
-    Form1->DateMover->setVisible(Form1->DateOut->Visible());
-    if (Form1->DateMover->Visible()) {
-        Form1->DateMoverFrame->setVisible(true);
-        Form1->TurnOffRectangleTimer.setInterval(2000);
-    }
+    watch_.showDate(CheckBox3->IsChecked());
+    if (watch_.DateMover->Visible())
+        watch_.flashDateFrame();
 }
 
-// Restacks the dial: the box decides whether the second hand lies above the other hands; an
-// on-top picture covers the hands; light, drag handles and the target indicator stay on top.
 void TForm2::CheckBoxSecOnTopChange(TObject*) {
-    TForm1& f = *Form1;
-    TForm1::Logme("BringToFront X3");
-    // CutOut and CutOutMover are children of Watch from the start and stay so.
-    f.ShadowEffect5->setDistance(3);
-    f.ShadowEffect3->setDistance(3);
-    const std::initializer_list<TElement*> secondOnTop = {
-        f.OnTop,   f.AdjusterHandRecipient, f.OnTop,    f.CutOut,
-        f.DateOut, f.AdjusterHand,          f.Hourhand, f.Minutehand,
-        f.SecHand};
-    const std::initializer_list<TElement*> secondBelow = {
-        f.OnTop,    f.AdjusterHand, f.AdjusterHandRecipient, f.OnTop,
-        f.CutOut,   f.DateOut,      f.AdjusterHand,          f.SecHand,
-        f.Hourhand, f.Minutehand};
-    for (TElement* element : CheckBoxSecOnTop->IsChecked() ? secondOnTop : secondBelow)
-        element->BringToFront();
-    if (f.OnTop->Tag() == -1)
-        for (TElement* element : {static_cast<TElement*>(f.OnTop), static_cast<TElement*>(f.CutOut),
-                                  static_cast<TElement*>(f.DateOut)})
-            element->BringToFront();
-    for (TElement* element : {static_cast<TElement*>(f.Overlay), static_cast<TElement*>(f.CutOutMover),
-                              static_cast<TElement*>(f.DateMover), static_cast<TElement*>(f.ArcOntop)})
-        element->BringToFront();
+    logme("BringToFront X3");
+    watch_.stackHands(CheckBoxSecOnTop->IsChecked());
+}
+
+void TForm2::colourCaptions(QLabel& off, QLabel& on, bool switchedOn) {
+    colour(off, switchedOn ? InactiveCaption : ActiveCaption);
+    colour(on, switchedOn ? ActiveCaption : InactiveCaption);
 }
 
 void TForm2::TourbillononTopOfBalanceSwitchSwitch(TObject*) {
-    TForm1& f = *Form1;
-    const bool balanceBelow = TourbillononTopOfBalanceSwitch->IsChecked();
-    TElement* lower = balanceBelow ? static_cast<TElement*>(f.Tourbillon) : f.LayoutUnruh;
-    TElement* upper = balanceBelow ? static_cast<TElement*>(f.LayoutUnruh) : f.Tourbillon;
-    for (TElement* element :
-         {static_cast<TElement*>(f.LayoutTourBillonCrosshair),
-          static_cast<TElement*>(f.LayoutGearWheelCrosshair), static_cast<TElement*>(f.Watch),
-          static_cast<TElement*>(f.Gearwheel), lower, upper, static_cast<TElement*>(f.WatchBG),
-          static_cast<TElement*>(f.MagentaRectangle), static_cast<TElement*>(f.GreenRectangle)})
-        element->SendToBack();
-    colour(*Label37, balanceBelow ? InactiveCaption : ActiveCaption);
-    colour(*Label38, balanceBelow ? ActiveCaption : InactiveCaption);
+    watch_.stackMechanics(TourbillononTopOfBalanceSwitch->IsChecked());
+    colourCaptions(*Label37, *Label38, TourbillononTopOfBalanceSwitch->IsChecked());
 }
 
 void TForm2::EscapeOnTopOfBalanceWheelSwithSwitch(TObject*) {
-    TForm1& f = *Form1;
-    const bool escapeBelow = EscapeOnTopOfBalanceWheelSwith->IsChecked();
-    if (escapeBelow) {
-        f.Unruh->SendToBack();
-        f.escapewheel->SendToBack();
-    } else {
-        f.escapewheel->SendToBack();
-        f.Unruh->SendToBack();
-    }
-    colour(*Label41, escapeBelow ? InactiveCaption : ActiveCaption);
-    colour(*Label42, escapeBelow ? ActiveCaption : InactiveCaption);
+    watch_.stackEscapeWheel(EscapeOnTopOfBalanceWheelSwith->IsChecked());
+    colourCaptions(*Label41, *Label42, EscapeOnTopOfBalanceWheelSwith->IsChecked());
 }
 
 void TForm2::Label37Click(TObject*) {

@@ -3,8 +3,8 @@
 
 #include "editor/Unit2_helpers.h"
 
-#include "app/Unit1.h"
 #include "toolkit/controls.h"
+#include "watch/watchscene.h"
 
 #include <QLabel>
 
@@ -140,148 +140,136 @@ void TForm2::connectPlacementHandlers() {
 }
 
 // Margins back to 0 and size to 1000, then the bars follow; a bar already there runs nothing.
-void TForm2::resetPlacement(TElement& moved, TElement& sized, TTrackBar& x, TTrackBar& y, TTrackBar& size) {
-    setLeftMargin(moved, 0);
-    setTopMargin(moved, 0);
-    sized.setWidth(1000);
-    sized.setHeight(1000);
-    x.setValue(float(moved.Margins().left()));
-    y.setValue(float(moved.Margins().top()));
-    size.setValue(float(sized.Width()));
+void TForm2::resetPlacement(TWatchPart part, TTrackBar& x, TTrackBar& y, TTrackBar& size) {
+    watch_.resetPart(part);
+    x.setValue(float(watch_.partOffset(part).x()));
+    y.setValue(float(watch_.partOffset(part).y()));
+    size.setValue(watch_.partSize(part));
 }
 
 // The balance wheel's timer reads the bar on every swing; nothing happens on the change itself.
 void TForm2::TrackBarUnruhAngleChange(TObject*) {}
 
 void TForm2::TrackBarHourSizeChange(TObject*) {
-    setSize(*Form1->Hourhand, TrackBarHourSize->Value());
+    watch_.sizePart(TWatchPart::HourHand, TrackBarHourSize->Value());
 }
 void TForm2::TrackBarHourXChange(TObject*) {
-    setLeftMargin(*Form1->Hourhand, TrackBarHourX->Value());
+    watch_.movePartX(TWatchPart::HourHand, TrackBarHourX->Value());
 }
 void TForm2::TrackBarHourYChange(TObject*) {
-    setTopMargin(*Form1->Hourhand, TrackBarHourY->Value());
+    watch_.movePartY(TWatchPart::HourHand, TrackBarHourY->Value());
 }
 void TForm2::CheckBox1Change(TObject*) {
-    Form1->HourHandCrosshair->setVisible(CheckBox1->IsChecked());
+    watch_.showPartCrosshair(TWatchPart::HourHand, CheckBox1->IsChecked());
 }
 void TForm2::Button5Click(TObject*) {
-    resetPlacement(*Form1->Hourhand, *Form1->Hourhand, *TrackBarHourX, *TrackBarHourY, *TrackBarHourSize);
+    resetPlacement(TWatchPart::HourHand, *TrackBarHourX, *TrackBarHourY, *TrackBarHourSize);
 }
 
 void TForm2::TrackBarMinuteSizeChange(TObject*) {
-    setSize(*Form1->Minutehand, TrackBarMinuteSize->Value());
+    watch_.sizePart(TWatchPart::MinuteHand, TrackBarMinuteSize->Value());
 }
 void TForm2::TrackBarMinuteXChange(TObject*) {
-    setLeftMargin(*Form1->Minutehand, TrackBarMinuteX->Value());
+    watch_.movePartX(TWatchPart::MinuteHand, TrackBarMinuteX->Value());
 }
 void TForm2::TrackBarMinuteYChange(TObject*) {
-    setTopMargin(*Form1->Minutehand, TrackBarMinuteY->Value());
+    watch_.movePartY(TWatchPart::MinuteHand, TrackBarMinuteY->Value());
 }
 void TForm2::CheckBox4Change(TObject*) {
-    Form1->MinuteHandCrosshair->setVisible(CheckBox4->IsChecked());
+    watch_.showPartCrosshair(TWatchPart::MinuteHand, CheckBox4->IsChecked());
 }
 void TForm2::Button3Click(TObject*) {
-    resetPlacement(*Form1->Minutehand, *Form1->Minutehand, *TrackBarMinuteX, *TrackBarMinuteY,
-                   *TrackBarMinuteSize);
+    resetPlacement(TWatchPart::MinuteHand, *TrackBarMinuteX, *TrackBarMinuteY, *TrackBarMinuteSize);
 }
 
 void TForm2::TrackBarSecondSizeChange(TObject*) {
-    setSize(*Form1->SecHand, TrackBarSecondSize->Value());
+    watch_.sizePart(TWatchPart::SecondHand, TrackBarSecondSize->Value());
 }
 void TForm2::TrackBarSecondXChange(TObject*) {
-    setLeftMargin(*Form1->SecHand, TrackBarSecondX->Value());
+    watch_.movePartX(TWatchPart::SecondHand, TrackBarSecondX->Value());
 }
 void TForm2::TrackBarSecondYChange(TObject*) {
-    setTopMargin(*Form1->SecHand, TrackBarSecondY->Value());
+    watch_.movePartY(TWatchPart::SecondHand, TrackBarSecondY->Value());
 }
 void TForm2::CheckBoxCrosshairChange(TObject*) {
-    Form1->SecHandCrosshair->setVisible(CheckBoxCrosshair->IsChecked());
+    watch_.showPartCrosshair(TWatchPart::SecondHand, CheckBoxCrosshair->IsChecked());
 }
 void TForm2::Button4Click(TObject*) {
-    resetPlacement(*Form1->SecHand, *Form1->SecHand, *TrackBarSecondX, *TrackBarSecondY, *TrackBarSecondSize);
+    resetPlacement(TWatchPart::SecondHand, *TrackBarSecondX, *TrackBarSecondY, *TrackBarSecondSize);
 }
 
-// The balance wheel's layout carries the escape wheel too, so X and Y move the layout.
 void TForm2::TrackBarunruhSizeChange(TObject*) {
-    setSize(*Form1->Unruh, TrackBarunruhSize->Value());
+    watch_.sizePart(TWatchPart::BalanceWheel, TrackBarunruhSize->Value());
 }
 void TForm2::TrackBarUnruhXChange(TObject*) {
-    setLeftMargin(*Form1->LayoutUnruh, TrackBarUnruhX->Value());
-    setLeftMargin(*Form1->LayoutUnruhCrossHair, TrackBarUnruhX->Value());
+    watch_.movePartX(TWatchPart::BalanceWheel, TrackBarUnruhX->Value());
 }
 void TForm2::TrackBarUnruhYChange(TObject*) {
-    setTopMargin(*Form1->LayoutUnruh, TrackBarUnruhY->Value());
-    setTopMargin(*Form1->LayoutUnruhCrossHair, TrackBarUnruhY->Value());
+    watch_.movePartY(TWatchPart::BalanceWheel, TrackBarUnruhY->Value());
 }
 void TForm2::CheckBoxCrosshairUnruhChange(TObject*) {
-    Form1->LayoutUnruhCrossHair->setVisible(CheckBoxCrosshairUnruh->IsChecked());
+    watch_.showPartCrosshair(TWatchPart::BalanceWheel, CheckBoxCrosshairUnruh->IsChecked());
 }
 void TForm2::Button16Click(TObject*) {
-    resetPlacement(*Form1->LayoutUnruh, *Form1->Unruh, *TrackBarUnruhX, *TrackBarUnruhY, *TrackBarunruhSize);
+    resetPlacement(TWatchPart::BalanceWheel, *TrackBarUnruhX, *TrackBarUnruhY, *TrackBarunruhSize);
 }
 void TForm2::CheckBoxShowWheelChange(TObject*) {
-    Form1->Unruh->setVisible(CheckBoxShowWheel->IsChecked());
+    watch_.showPart(TWatchPart::BalanceWheel, CheckBoxShowWheel->IsChecked());
 }
 
 void TForm2::TrackBarTourBillonSizeChange(TObject*) {
-    setSize(*Form1->Tourbillon, TrackBarTourBillonSize->Value());
+    watch_.sizePart(TWatchPart::Tourbillon, TrackBarTourBillonSize->Value());
 }
 void TForm2::TrackBarTourBillonXChange(TObject*) {
-    setLeftMargin(*Form1->Tourbillon, TrackBarTourBillonX->Value());
-    setLeftMargin(*Form1->LayoutTourBillonCrosshair, TrackBarTourBillonX->Value());
+    watch_.movePartX(TWatchPart::Tourbillon, TrackBarTourBillonX->Value());
 }
 void TForm2::TrackBarTourBillonYChange(TObject*) {
-    setTopMargin(*Form1->Tourbillon, TrackBarTourBillonY->Value());
-    setTopMargin(*Form1->LayoutTourBillonCrosshair, TrackBarTourBillonY->Value());
+    watch_.movePartY(TWatchPart::Tourbillon, TrackBarTourBillonY->Value());
 }
 void TForm2::CheckBoxCrosshairTourbillonChange(TObject*) {
-    Form1->LayoutTourBillonCrosshair->setVisible(CheckBoxCrosshairTourbillon->IsChecked());
+    watch_.showPartCrosshair(TWatchPart::Tourbillon, CheckBoxCrosshairTourbillon->IsChecked());
 }
 void TForm2::Button17Click(TObject*) {
-    resetPlacement(*Form1->Tourbillon, *Form1->Tourbillon, *TrackBarTourBillonX, *TrackBarTourBillonY,
+    resetPlacement(TWatchPart::Tourbillon, *TrackBarTourBillonX, *TrackBarTourBillonY,
                    *TrackBarTourBillonSize);
 }
 void TForm2::CheckBoxShowTourbillonChange(TObject*) {
-    Form1->Tourbillon->setVisible(CheckBoxShowTourbillon->IsChecked());
+    watch_.showPart(TWatchPart::Tourbillon, CheckBoxShowTourbillon->IsChecked());
 }
 
 void TForm2::TrackBarGearwheelSizeChange(TObject*) {
-    setSize(*Form1->Gearwheel, TrackBarGearwheelSize->Value());
+    watch_.sizePart(TWatchPart::GearWheel, TrackBarGearwheelSize->Value());
 }
 void TForm2::TrackBarGearWheelXChange(TObject*) {
-    setLeftMargin(*Form1->Gearwheel, TrackBarGearWheelX->Value());
-    setLeftMargin(*Form1->LayoutGearWheelCrosshair, TrackBarGearWheelX->Value());
+    watch_.movePartX(TWatchPart::GearWheel, TrackBarGearWheelX->Value());
 }
 void TForm2::TrackBarGearWheelYChange(TObject*) {
-    setTopMargin(*Form1->Gearwheel, TrackBarGearWheelY->Value());
-    setTopMargin(*Form1->LayoutGearWheelCrosshair, TrackBarGearWheelY->Value());
+    watch_.movePartY(TWatchPart::GearWheel, TrackBarGearWheelY->Value());
 }
 // Serves the escape wheel's disabled box too, but always reads the gear wheel's.
 void TForm2::CheckBoxCrosshairGearWheelChange(TObject*) {
-    Form1->LayoutGearWheelCrosshair->setVisible(CheckBoxCrosshairGearWheel->IsChecked());
+    watch_.showPartCrosshair(TWatchPart::GearWheel, CheckBoxCrosshairGearWheel->IsChecked());
 }
 void TForm2::Button18Click(TObject*) {
-    resetPlacement(*Form1->Gearwheel, *Form1->Gearwheel, *TrackBarGearWheelX, *TrackBarGearWheelY,
-                   *TrackBarGearwheelSize);
+    resetPlacement(TWatchPart::GearWheel, *TrackBarGearWheelX, *TrackBarGearWheelY, *TrackBarGearwheelSize);
 }
 void TForm2::CheckBoxShowGearWheelChange(TObject*) {
-    Form1->Gearwheel->setVisible(CheckBoxShowGearWheel->IsChecked());
+    watch_.showPart(TWatchPart::GearWheel, CheckBoxShowGearWheel->IsChecked());
 }
 
 void TForm2::TrackBarEscapewheelSizeChange(TObject*) {
-    setSize(*Form1->escapewheel, TrackBarEscapewheelSize->Value());
+    watch_.sizePart(TWatchPart::EscapeWheel, TrackBarEscapewheelSize->Value());
 }
 void TForm2::TrackBarEscapewheelXChange(TObject*) {
-    setLeftMargin(*Form1->escapewheel, TrackBarEscapewheelX->Value());
+    watch_.movePartX(TWatchPart::EscapeWheel, TrackBarEscapewheelX->Value());
 }
 void TForm2::TrackBarEscapewheelYChange(TObject*) {
-    setTopMargin(*Form1->escapewheel, TrackBarEscapewheelY->Value());
+    watch_.movePartY(TWatchPart::EscapeWheel, TrackBarEscapewheelY->Value());
 }
 void TForm2::Button19Click(TObject*) {
-    resetPlacement(*Form1->escapewheel, *Form1->escapewheel, *TrackBarEscapewheelX, *TrackBarEscapewheelY,
+    resetPlacement(TWatchPart::EscapeWheel, *TrackBarEscapewheelX, *TrackBarEscapewheelY,
                    *TrackBarEscapewheelSize);
 }
 void TForm2::CheckBoxShowEscapeWheelChange(TObject*) {
-    Form1->escapewheel->setVisible(CheckBoxShowEscapeWheel->IsChecked());
+    watch_.showPart(TWatchPart::EscapeWheel, CheckBoxShowEscapeWheel->IsChecked());
 }

@@ -164,7 +164,7 @@ void TestFonts::textSize() {
     form.editor().TrackbarTextSize->setValue(size);
     QCOMPARE(form.DaMessage->FontSize(), double(size));
     QCOMPARE(form.DaInitMessage->FontSize(), upper);
-    QCOMPARE(form.DateOut->FontSize(), 50.0);
+    QCOMPARE(form.DateOut->FontSize(), double(form.editor().TrackbarDateSize->Value()));
 }
 
 void TestFonts::boldOnAndOff() {

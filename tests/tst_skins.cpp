@@ -1,9 +1,9 @@
 #include "app/Unit1.h"
-#include "app/skinkeys.h"
 #include "editor/Unit2.h"
 #include "recordingdialogs.h"
 #include "recordingplayer.h"
 #include "skin/profile.h"
+#include "skin/skinkeys.h"
 #include "skinfixture.h"
 #include "testsupport.h"
 #include "toolkit/colorpanel.h"
@@ -160,7 +160,8 @@ void TestSkins::fileNamesInAnyCase() {
     Loaded t;
     const QString folder = QDir(t.app.path()).filePath("Windows") + QDir::separator();
     QDir().mkpath(folder);
-    for (const QString& name : {"WATCHFACEFULL.PNG", "Sek.PNG", "hour.PNG", "Min.png", "IND.png", "Ovl.Png"})
+    for (const QString& name :
+         QStringList{"WATCHFACEFULL.PNG", "Sek.PNG", "hour.PNG", "Min.png", "IND.png", "Ovl.Png"})
         pictureFor(name.toLower()).save(folder + name, "PNG");
     writeBytes(folder + "Alarm.WAV", "RIFF");
     writeBytes(folder + "SKIN.INI", "[SETTINGS]\r\nhourhandsize=700\r\n");
@@ -278,7 +279,12 @@ void TestSkins::brokenPictures() {
     const bool loaded = t.form.LoadSkin(bad);
     qInstallMessageHandler(previous);
     QVERIFY(!loaded);
-    QCOMPARE(log, QStringList{"Horavis Loading skin was not successful, skin folder is still " + good});
+    // The line names the folder that stays and the file that failed.
+    QCOMPARE(log.size(), 1);
+    QVERIFY2(
+        log[0].startsWith("Horavis Loading skin was not successful, skin folder is still " + good + ": "),
+        qPrintable(log[0]));
+    QVERIFY2(log[0].contains(bad + file), qPrintable(log[0]));
     QVERIFY(t.dialogs.messages.isEmpty());
     QCOMPARE(t.form.SkinDir, good);
     QVERIFY(t.form.Tourbillon->isEmpty());
@@ -369,8 +375,8 @@ void TestSkins::saveKeepsForeignKeysAndSections() {
     QVERIFY(after.endsWith("[Later]\r\nA=1\r\n"));
     // Every key of the table is there once, in the table's order after the ones already present.
     const TProfile saved = TProfile::read(folder + "skin.ini");
-    for (const TSkinKey& key : skinKeys())
-        QVERIFY2(saved.value(S, key.name).has_value(), qPrintable(key.name));
+    for (const TSkinKeyDef& key : skinkeys::Table)
+        QVERIFY2(saved.value(S, skinKeyName(key.key)).has_value(), key.name.data());
     QCOMPARE(after.count("DateSize="), 1);
     QVERIFY(after.indexOf("MiniBezelSize=") < after.indexOf("TextY="));
 }

@@ -12,7 +12,9 @@ private slots:
     void windowFrame();
     void watchLayersBackToFront();
     void layeringHoldsWhateverTheBuildOrder();
-    void dialChildrenStartWithTheDate();
+    void dialLayersFollowTheEditor();
+    void windowDescription_data();
+    void windowDescription();
     void initialStates_data();
     void initialStates();
     void mechanicsSitBelowTheCentre();
@@ -79,18 +81,20 @@ void TestStartup::layeringHoldsWhateverTheBuildOrder() {
     QCOMPARE(childNames(*form.Layout_Watch), WatchLayers);
 }
 
-void TestStartup::dialChildrenStartWithTheDate() {
+// The dial's layers are the editor's from the start: the same order every skin load leaves.
+void TestStartup::dialLayersFollowTheEditor() {
     TForm1 form;
     const QStringList names = childNames(*form.Watch);
-    QCOMPARE(names.first(), QStringLiteral("DateOut"));
-    QCOMPARE(names.indexOf("CutOut"), 1);
-    QVERIFY(names.indexOf("Hourhand") < names.indexOf("Minutehand"));
-    QVERIFY(names.indexOf("Minutehand") < names.indexOf("SecHand"));
-    QVERIFY(names.indexOf("SecHand") < names.indexOf("Overlay"));
-    QCOMPARE(names.last(), QStringLiteral("WatchfaceFullBG"));
+    const QStringList topDown = {"ArcOntop", "DateMover",  "CutOutMover", "Overlay",
+                                 "SecHand",  "Minutehand", "Hourhand",    "AdjusterHand",
+                                 "DateOut",  "CutOut",     "OnTop",       "AdjusterHandRecipient"};
+    QStringList top = names.mid(names.size() - topDown.size());
+    std::reverse(top.begin(), top.end());
+    QCOMPARE(top, topDown);
 }
 
-void TestStartup::initialStates_data() {
+// What the window description gives each element, before the editor's values reach the scene.
+void TestStartup::windowDescription_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("visible");
     QTest::addColumn<float>("rotation");
@@ -103,40 +107,70 @@ void TestStartup::initialStates_data() {
     QTest::newRow("Overlay") << "Overlay" << true << -45.0f << QSizeF(1000, 1000);
     QTest::newRow("AdjusterHand") << "AdjusterHand" << false << -90.0f << QSizeF(11, 11);
     QTest::newRow("NewStopTime") << "NewStopTime" << false << -90.0f << QSizeF(495, 495);
-    QTest::newRow("Indicator hidden by start-up") << "Indicator" << false << 0.0f << QSizeF(1000, 1000);
-    QTest::newRow("ArcOntop hidden by start-up") << "ArcOntop" << false << 0.0f << QSizeF(1000, 1000);
-    QTest::newRow("AdjusterArc hidden by start-up") << "AdjusterArc" << false << 0.0f << QSizeF(1000, 1000);
-    QTest::newRow("mini bezel hidden")
-        << "MinutehandExtraAdjusterBezel" << false << 0.0f << QSizeF(1000, 1000);
-    QTest::newRow("DaInitMessage hidden") << "DaInitMessage" << false << 0.0f << QSizeF(534 / 1.428, 0);
-    QTest::newRow("DaMessage hidden") << "DaMessage" << false << 0.0f << QSizeF(534 / 1.428, 0);
-    QTest::newRow("date frame hidden") << "DateMoverFrame" << false << 0.0f << QSizeF(141, 100);
-    QTest::newRow("text frame hidden") << "CutOutMoverFrame" << false << 0.0f << QSizeF(534, 120);
+    QTest::newRow("AdjusterArc") << "AdjusterArc" << true << 0.0f << QSizeF(1000, 1000);
     QTest::newRow("hour crosshair hidden") << "HourHandCrosshair" << false << 0.0f << QSizeF(700, 700);
-    QTest::newRow("mechanics crosshairs shown") << "LayoutUnruhCrossHair" << true << 0.0f << QSizeF(300, 300);
+    QTest::newRow("mechanics crosshair") << "LayoutUnruhCrossHair" << true << 0.0f << QSizeF(300, 300);
     QTest::newRow("magenta plate hidden")
         << "MagentaRectangle" << false << 0.0f << QSizeF(852 / 0.7, 814 / 0.7);
     QTest::newRow("DateOut") << "DateOut" << true << 1.3f << QSizeF(120, 70);
     QTest::newRow("full face holder hidden") << "WatchfaceFull" << false << 0.0f << QSizeF(145, 137);
 }
 
-void TestStartup::initialStates() {
+void TestStartup::windowDescription() {
     QFETCH(QString, name);
     QFETCH(bool, visible);
     QFETCH(float, rotation);
     QFETCH(QSizeF, size);
+    const TWatchScene watch(QSizeF(872, 734));
+    const TElement* element = find(watch.scene().root(), name);
+    QVERIFY2(element, qPrintable(name));
+    QCOMPARE(element->Visible(), visible);
+    QCOMPARE(element->RotationAngle(), rotation);
+    QVERIFY(qFuzzyCompare(element->Width(), size.width()));
+    QVERIFY(qFuzzyCompare(element->Height(), size.height()));
+}
+
+// After the creation step: the countdown hidden, the drag frames hidden, and everything else as the
+// editor's controls say (sizes 582.7066, the light at 190.382, the crosshairs following their boxes).
+void TestStartup::initialStates_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("visible");
+    QTest::addColumn<float>("rotation");
+    QTest::addColumn<double>("width");
+    const double editorSize = 582.7066f;
+    QTest::newRow("Tourbillon") << "Tourbillon" << true << 80.0f << editorSize;
+    QTest::newRow("Unruh") << "Unruh" << true << 0.0f << editorSize;
+    QTest::newRow("Hourhand") << "Hourhand" << true << 90.0f << editorSize;
+    QTest::newRow("Overlay turned by the light") << "Overlay" << true << 190.382f << 1000.0;
+    QTest::newRow("Indicator hidden") << "Indicator" << false << 0.0f << 1000.0;
+    QTest::newRow("ArcOntop hidden") << "ArcOntop" << false << 0.0f << editorSize;
+    QTest::newRow("AdjusterArc hidden, inset")
+        << "AdjusterArc" << false << 0.0f << editorSize - 2 * double(190.382f);
+    QTest::newRow("mini bezel hidden") << "MinutehandExtraAdjusterBezel" << false << 0.0f << editorSize;
+    QTest::newRow("DaInitMessage hidden") << "DaInitMessage" << false << 0.0f << 534 / 1.428;
+    QTest::newRow("DaMessage hidden") << "DaMessage" << false << 0.0f << 534 / 1.428;
+    QTest::newRow("date frame hidden") << "DateMoverFrame" << false << 0.0f << 141.0;
+    QTest::newRow("text frame hidden") << "CutOutMoverFrame" << false << 0.0f << 534.0;
+    for (const char* crosshair :
+         {"LayoutUnruhCrossHair", "LayoutTourBillonCrosshair", "LayoutGearWheelCrosshair"})
+        QTest::newRow(crosshair) << crosshair << false << 0.0f << 300.0;
+}
+
+void TestStartup::initialStates() {
+    QFETCH(QString, name);
+    QFETCH(bool, visible);
+    QFETCH(float, rotation);
+    QFETCH(double, width);
     TForm1 form;
     const TElement* element = find(form.scene().root(), name);
     QVERIFY2(element, qPrintable(name));
     QCOMPARE(element->Visible(), visible);
     QCOMPARE(element->RotationAngle(), rotation);
-    QVERIFY(qFuzzyCompare(element->Width(), size.width()));
-    if (size.height() > 0) // text lines are as high as their font makes them
-        QVERIFY(qFuzzyCompare(element->Height(), size.height()));
+    QVERIFY2(qFuzzyCompare(element->Width(), width), qPrintable(QString::number(element->Width())));
 }
 
 void TestStartup::mechanicsSitBelowTheCentre() {
-    TForm1 form;
+    const TWatchScene form(QSizeF(872, 734));
     for (const TElement* element :
          {static_cast<const TElement*>(form.Tourbillon), static_cast<const TElement*>(form.Gearwheel),
           static_cast<const TElement*>(form.LayoutUnruh)}) {

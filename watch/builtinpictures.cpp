@@ -1,4 +1,4 @@
-#include "app/builtin_pictures.h"
+#include "watch/builtinpictures.h"
 
 #include <QCoreApplication>
 #include <QHash>

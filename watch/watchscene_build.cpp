@@ -1,9 +1,9 @@
-// The main window's scene, written as the window description: one statement per element, back
-// to front, with the placement and initial state each element starts with.
-#include "app/Unit1.h"
+// The watch's scene, written as the window description: one statement per element, back to front,
+// with the placement and initial state each element starts with.
+#include "watch/watchscene.h"
 
-#include "app/builtin_pictures.h"
 #include "toolkit/describe.h"
+#include "watch/builtinpictures.h"
 
 namespace {
 const QColor Lime = QColor::fromRgba(0xFF00FF00);
@@ -30,7 +30,16 @@ TLayout& addCrosshair(TElement& parent, const QString& layoutName, const QString
 }
 } // namespace
 
-void TForm1::buildScene() {
+TWatchScene::TWatchScene(QSizeF size)
+    : TurnOffRectangleTimer("TurnOffRectangleTimer", 0, true,
+                            [this](TObject* s) { TurnOffRectangleTimerTimer(s); }),
+      scene_(size) {
+    buildScene();
+}
+
+TWatchScene::~TWatchScene() = default;
+
+void TWatchScene::buildScene() {
     // The first frame shows these; hidden holders decode only when something uses them.
     BuiltInPictures::prefetch({"WatchfaceFull.png", "ovl.png", "sek.png", "min.png", "hour.png",
                                "Tourbillon.png", "BalanceWheel.png", "escapewheel.png", "Gearwheel.png",
@@ -67,7 +76,7 @@ void TForm1::buildScene() {
     buildDialTop();
 }
 
-void TForm1::buildMechanics() {
+void TWatchScene::buildMechanics() {
     Tourbillon = &withPicture(
         addElement<TImage>(
             *Layout_Watch, "Tourbillon",
@@ -97,7 +106,7 @@ void TForm1::buildMechanics() {
 }
 
 // The date and the text plate, the target pointer and the hour and minute hands.
-void TForm1::buildDial() {
+void TWatchScene::buildDial() {
     DateOut = &addElement<TLabel>(
         *Watch, "DateOut",
         {.at = {671, 472}, .size = {120, 70}, .rotation = 1.3f, .scale = {0.8, 1}, .hits = true});
@@ -169,7 +178,7 @@ void TForm1::buildDial() {
 }
 
 // The bezel dial, the second hand and everything drawn above the hands.
-void TForm1::buildHands() {
+void TWatchScene::buildHands() {
     AdjusterHandRecipient =
         &addElement<TArcDial>(*Watch, "AdjusterHandRecipient",
                               {.align = TAlignLayout::Center, .size = {3, 3}, .scale = {2, 2}, .hits = true});
@@ -199,7 +208,7 @@ void TForm1::buildHands() {
     ShadowEffect4 = &addShadow(*Overlay, "ShadowEffect4", {.enabled = false});
 }
 
-void TForm1::buildDialTop() {
+void TWatchScene::buildDialTop() {
     DateMover = &addElement<TLayout>(*Watch, "DateMover", {.at = {671, 472}, .size = {95, 54}, .hits = true});
     DateMover->setCursor(Qt::SizeAllCursor);
     DateMoverFrame =
