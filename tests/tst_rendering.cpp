@@ -6,14 +6,16 @@
 #include "toolkit/view.h"
 
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QtTest>
 
 class TestRendering : public QObject {
     Q_OBJECT
 private slots:
     void plateShowsTheChosenColour();
-    void minuteHandPointsToTwelveAtThree();
-    void movementShowsThroughTheOpening();
+    void handTipsReachTheirMarks_data();
+    void handTipsReachTheirMarks();
+    void gearWheelClosesTheOpening();
     void shadowFallsInTheElementsOwnFrame();
     void pointerEventsArriveInLocalUnitsWithCapture();
     void partialRepaintsMatchFullRender();
@@ -32,6 +34,16 @@ bool differs(const QImage& a, const QImage& b, QPoint at) {
     const QColor q = b.pixelColor(at);
     return std::abs(p.red() - q.red()) + std::abs(p.green() - q.green()) + std::abs(p.blue() - q.blue()) > 30;
 }
+
+bool isLime(const QColor& colour) {
+    return colour.red() < 40 && colour.green() > 215 && colour.blue() < 40;
+}
+
+// A first start in an empty program folder writes the default skin and loads it: the look on air.
+struct DefaultSkin {
+    QTemporaryDir folder;
+    TForm1 form{folder.path(), TDiskUse::On};
+};
 } // namespace
 
 void TestRendering::plateShowsTheChosenColour() {
@@ -43,55 +55,84 @@ void TestRendering::plateShowsTheChosenColour() {
     QCOMPARE(form.view().grabScene().pixelColor(plate), QColor(255, 0, 255));
 }
 
-void TestRendering::minuteHandPointsToTwelveAtThree() {
-    setLocalTime(2026, 3, 14, 3, 0, 0);
-    TForm1 form;
-    form.UhrzeitTimerTimer(&form.UhrzeitTimer);
-    advance(50);
-    form.SecHand->setVisible(false); // it points to 12 as well
-    const QImage withHand = form.view().grabScene();
-    form.Minutehand->setVisible(false);
-    const QImage withoutHand = form.view().grabScene();
-    for (double radius : {60.0, 120.0, 160.0})
-        QVERIFY2(differs(withHand, withoutHand, onDial(0, radius)), qPrintable(QString::number(radius)));
-    QVERIFY(!differs(withHand, withoutHand, onDial(0, 250))); // past the tip
-    for (double radius : {150.0, 250.0})                      // nothing of it at 6 or at 9 o'clock
-        QVERIFY(!differs(withHand, withoutHand, onDial(0, -radius)) &&
-                !differs(withHand, withoutHand, onDial(-radius, 0)));
+// With the default skin's sizes the hour hand ends where the indices begin, the minute hand on the
+// minute track (dial units 275 to 289) and the second hand at the track's outer edge.
+void TestRendering::handTipsReachTheirMarks_data() {
+    QTest::addColumn<QString>("hand");
+    QTest::addColumn<QTime>("time");
+    QTest::addColumn<double>("nearest");
+    QTest::addColumn<double>("farthest");
+    QTest::newRow("hour hand to the indices") << "Hourhand" << QTime(12, 0) << 199.0 << 208.0;
+    QTest::newRow("minute hand onto the minute track") << "Minutehand" << QTime(3, 0) << 276.0 << 289.0;
+    QTest::newRow("second hand to the track's edge") << "SecHand" << QTime(9, 30) << 286.0 << 292.0;
 }
 
-// The movement lies under the dial and shows only through its window: hiding the gear wheel changes
-// pixels there and nowhere else, and the window never shows the plate behind the watch.
-void TestRendering::movementShowsThroughTheOpening() {
+void TestRendering::handTipsReachTheirMarks() {
+    QFETCH(QString, hand);
+    QFETCH(QTime, time);
+    QFETCH(double, nearest);
+    QFETCH(double, farthest);
+    setLocalTime(2026, 3, 14, time.hour(), time.minute());
+    DefaultSkin skin;
+    TForm1& form = skin.form;
+    form.UhrzeitTimerTimer(&form.UhrzeitTimer);
+    advance(50);
+    TImage* shown = nullptr;
+    for (TImage* each : {form.Hourhand, form.Minutehand, form.SecHand}) {
+        QCOMPARE(each->Width(), 582.706604f);
+        each->setVisible(each->Name() == hand);
+        shown = each->Visible() ? each : shown;
+    }
+    QVERIFY(shown);
+    const QImage withHand = form.view().grabScene();
+    shown->setVisible(false);
+    const QImage withoutHand = form.view().grabScene();
+    // The hand points to 12: nothing of it towards 3, 6 or 9.
+    for (const QPoint elsewhere : {onDial(150, 0), onDial(0, -150), onDial(-150, 0)})
+        QVERIFY(!differs(withHand, withoutHand, elsewhere));
+    double reach = 0;
+    for (double radius = 100; radius <= 320; radius += 0.5)
+        reach = differs(withHand, withoutHand, onDial(0, radius)) ? radius : reach;
+    QVERIFY2(reach >= nearest && reach <= farthest, qPrintable(QString::number(reach)));
+    for (double radius = 120; radius < nearest - 40; radius += 10) // a blade, not a scattering of pixels
+        QVERIFY2(differs(withHand, withoutHand, onDial(0, radius)), qPrintable(QString::number(radius)));
+}
+
+// The movement lies under the dial and shows only through the opening round the hands' pivot. A new
+// skin keeps no picture of the tourbillon, balance or escape wheel, so the gear wheel alone must close
+// the opening at every angle; without it the plate behind the watch would show.
+void TestRendering::gearWheelClosesTheOpening() {
     setLocalTime(2026, 3, 14, 10, 9, 12);
-    TForm1 form;
-    for (TElement* crosshair : std::initializer_list<TElement*>{
-             form.LayoutUnruhCrossHair, form.LayoutTourBillonCrosshair, form.LayoutGearWheelCrosshair})
-        crosshair->setVisible(false);
-    form.SecHand->setVisible(false);
+    DefaultSkin skin;
+    TForm1& form = skin.form;
+    for (TImage* hand : {form.Hourhand, form.Minutehand, form.SecHand})
+        hand->setVisible(false);
+    const QPoint opening = onDial(0, 0);
+    const double openingRadius = 0.7 * 42; // window pixels
     const QImage whole = form.view().grabScene();
-    // The window sits 71.4 units below the dial's centre.
-    const QPoint opening = onDial(0, -71.4);
-    const auto changedInside = [&](const QImage& other) {
-        int inside = 0, outside = 0;
-        for (int y = 0; y < whole.height(); ++y)
-            for (int x = 0; x < whole.width(); ++x)
-                if (differs(whole, other, {x, y}))
-                    (QLineF(QPointF(x, y), opening).length() < 0.7 * 30 ? inside : outside) += 1;
-        return std::pair{inside, outside};
-    };
     form.Gearwheel->setVisible(false);
-    const auto [gearInside, gearOutside] = changedInside(form.view().grabScene());
-    QVERIFY2(gearInside > 300, qPrintable(QString::number(gearInside)));
-    QCOMPARE(gearOutside, 0);
-    // Even without any movement the window shows no chroma plate.
-    for (TElement* part : std::initializer_list<TElement*>{form.Tourbillon, form.LayoutUnruh})
-        part->setVisible(false);
+    const QImage withoutGear = form.view().grabScene();
+    int inside = 0, outside = 0, limeInside = 0;
+    for (int y = 0; y < whole.height(); ++y) {
+        for (int x = 0; x < whole.width(); ++x) {
+            const double distance = QLineF(QPointF(x, y), opening).length();
+            if (differs(whole, withoutGear, {x, y}))
+                (distance < openingRadius + 1.5 ? inside : outside) += 1;
+            limeInside += distance < openingRadius && isLime(withoutGear.pixelColor(x, y)) ? 1 : 0;
+        }
+    }
+    QVERIFY2(inside > 2000, qPrintable(QString::number(inside)));
+    QCOMPARE(outside, 0);
+    QVERIFY2(limeInside > 1000, qPrintable(QString::number(limeInside)));
     form.Gearwheel->setVisible(true);
-    const QImage covered = form.view().grabScene();
-    for (int dy = -18; dy <= 18; dy += 3)
-        for (int dx = -18; dx <= 18; dx += 3)
-            QVERIFY(covered.pixelColor(opening + QPoint(dx, dy)) != QColor(0, 255, 0));
+    for (const float angle : {0.0f, 4.5f, 33.0f, 90.0f, 179.0f}) {
+        form.Gearwheel->setRotationAngle(angle);
+        const QImage turned = form.view().grabScene();
+        for (int dy = -30; dy <= 30; dy += 2)
+            for (int dx = -30; dx <= 30; dx += 2)
+                QVERIFY2(!isLime(turned.pixelColor(opening + QPoint(dx, dy))),
+                         qPrintable(QStringLiteral("%1 degrees, (%2, %3)").arg(angle).arg(dx).arg(dy)));
+    }
 }
 
 // Turning an element turns its shadow's direction with it: 0 points along the element's own x axis.
@@ -138,10 +179,12 @@ void TestRendering::pointerEventsArriveInLocalUnitsWithCapture() {
 }
 
 // Painting only the damaged areas, frame after frame, must give the same picture as painting
-// everything: a moving hand or shadow that leaves a trail means the damage missed something.
+// everything: a moving hand or shadow that leaves a trail means the damage missed something. The look
+// on air is the default skin's, whose hands stay on the dial.
 void TestRendering::partialRepaintsMatchFullRender() {
     setLocalTime(2026, 3, 14, 10, 9, 58, 0);
-    TForm1 form;
+    DefaultSkin skin;
+    TForm1& form = skin.form;
     QImage canvas = form.view().grabScene();
     form.view().takeDamage();
     // Paints lag behind the changes now and then, as they do under a busy event loop.

@@ -76,10 +76,6 @@ QPointF polar(double radius, double degrees) {
     return {radius * std::sin(radians), -radius * std::cos(radians)};
 }
 
-QPointF polar(QPointF centre, double radius, double degrees) {
-    return centre + polar(radius, degrees);
-}
-
 QImage transparentCanvas(QSize size) {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -218,59 +214,78 @@ void outlineMetal(QPainter& painter, const QPainterPath& shape, double width) {
 }
 
 // ---------------------------------------------------------------------------------------------------
-// Where the program shows the movement parts, in pixels of the 2000-pixel dial from its centre (one
-// scene unit is two dial pixels). The parts centre on the window layout, whose middle lies 1.43 units
-// left of and 28.57 units above the dial's. The built-in look hangs them 200 units lower, 250 wide. A
-// skin empties the tourbillon, balance and escape wheels but not the gear wheel, and moves it up to the
-// layout's middle; it stays 250 wide, as the editor's size bar already holds the size a new skin records.
-// Should a skin give it that size (582.7066) instead, the same plate still covers the opening.
+// How the default skin shows the pictures, in pixels of the 2000-pixel face from its centre. The face
+// covers the 1000-unit dial, so one scene unit is two face pixels. Hands, target marker and all four
+// mechanics are 582.7066 units wide: the hands turn about the dial's centre, the mechanics about the
+// middle of the window layout, where the centre alignment puts them with their offsets cut to whole
+// units.
 namespace stage {
-constexpr QPointF layoutCentre{-2.86, -57.14};
-constexpr QPointF builtInMovementCentre{layoutCentre.x(), layoutCentre.y() + 400};
-constexpr double builtInMovementSide = 500;
-constexpr QPointF skinGearCentre = layoutCentre;
-constexpr double skinGearSide = builtInMovementSide;
-constexpr double editorGearSide = 2 * 582.7066;
+constexpr double facePixelsPerUnit = 2;
+constexpr double skinSide = 582.7066;
+constexpr double shownSide = skinSide * facePixelsPerUnit;
+
+// Face pixels per picture pixel for a square picture `pixels` wide.
+constexpr double scaleOf(double pixels) {
+    return shownSide / pixels;
+}
+
+// The window layout covers 852 x 814 window pixels drawn at 0.7; the dial's centre is its unit (610, 610).
+constexpr double layoutWidth = 852 / 0.7;
+constexpr double layoutHeight = 814 / 0.7;
+constexpr QPointF dialCentre{610, 610};
+
+double centreInBox(double box, double side) {
+    return std::trunc((box - side) / 2) + side / 2;
+}
+
+QPointF toFace(QPointF units) {
+    return (units - dialCentre) * facePixelsPerUnit;
+}
+
+// Tourbillon and gear wheel.
+QPointF mechanicsCentre() {
+    return toFace({centreInBox(layoutWidth, skinSide), centreInBox(layoutHeight, skinSide)});
+}
+
+// Balance and escape wheel, centred in a 250-unit carriage layout that is centred itself.
+QPointF carriageCentre() {
+    constexpr double carriage = 250;
+    const QPointF corner(centreInBox(layoutWidth, carriage) - carriage / 2,
+                         centreInBox(layoutHeight, carriage) - carriage / 2);
+    return toFace(corner + QPointF(centreInBox(carriage, skinSide), centreInBox(carriage, skinSide)));
+}
+
+// The countdown arc fills the minute hand inside margins of 190.382 and strokes 55 units inward.
+constexpr double arcMargin = 190.382;
+constexpr double arcThickness = 55;
+constexpr double arcOuterRadius = (skinSide / 2 - arcMargin) * facePixelsPerUnit;
+constexpr double arcInnerRadius = arcOuterRadius - arcThickness * facePixelsPerUnit;
 } // namespace stage
 
-// The gear wheel carries its own plate, solid from a small hub window out to its edge. Radii in pixels
-// of the 200-pixel picture.
-namespace gearPlate {
-constexpr double windowRadius = 24;
-constexpr double solidRadius = 97;
-} // namespace gearPlate
-
 // ---------------------------------------------------------------------------------------------------
-// Watch head: case, dial, aperture for the movement and date window.
+// Watch head: case, dial with its central opening onto the movement, and the date window.
 namespace face {
 
 constexpr QSize canvasSize{2000, 2000};
 constexpr double caseRadius = 770;
-constexpr double bezelInnerRadius = 706;
-constexpr double dialRadius = 674;
-// The only thing behind the dial in both looks is the gear wheel, 400 pixels higher with a skin than
-// without, so the opening sits halfway between: 200 pixels from the gear's centre either way, within its
-// solid plate (242 pixels at 250 units wide), and clear of its window at the editor's size.
-constexpr QPointF apertureCentre{0, (stage::builtInMovementCentre.y() + stage::skinGearCentre.y()) / 2};
-constexpr double apertureRadius = 38;
-constexpr double chamferOuterRadius = 56;
+constexpr double bezelInnerRadius = 640;
+constexpr double insertOuterRadius = 734;
+constexpr double dialRadius = 600;
+// A hand picture shown at the skin's size reaches 582.7 pixels at most, so the chapter ring lies inside.
+constexpr double trackOuterRadius = 578;
+constexpr double trackInnerRadius = 550;
+constexpr double indexInnerRadius = 410;
+constexpr double indexOuterRadius = 536;
+// The opening stays inside the countdown arc, whose ring lies on a sunk track between two polished lips.
+constexpr double openingRadius = 84;
+constexpr double chamferOuterRadius = 98;
+constexpr double counterTrackOuterRadius = 196;
+constexpr double lipOuterRadius = 212;
+static_assert(openingRadius < stage::arcInnerRadius && stage::arcInnerRadius < chamferOuterRadius);
+static_assert(counterTrackOuterRadius < stage::arcOuterRadius && stage::arcOuterRadius < lipOuterRadius);
 // Centred at (462, 14) from the dial centre, where the program prints the day.
-constexpr QRectF dateWindow{462 - 95, 14 - 55, 190, 110};
+constexpr QRectF dateWindow{462 - 74, 14 - 47, 148, 94};
 constexpr double lightFromDegrees = 315;
-
-bool clearOfAperture(QPointF point, double margin) {
-    return QLineF(point, apertureCentre).length() > chamferOuterRadius + margin;
-}
-
-// A baton is long enough that its middle can clear the opening while an end does not.
-bool clearOfAperture(QLineF segment, double margin) {
-    const QPointF along = segment.p2() - segment.p1();
-    const QPointF toCentre = apertureCentre - segment.p1();
-    const double lengthSquared = QPointF::dotProduct(along, along);
-    const double t =
-        lengthSquared > 0 ? std::clamp(QPointF::dotProduct(toCentre, along) / lengthSquared, 0.0, 1.0) : 0.0;
-    return clearOfAperture(segment.p1() + along * t, margin);
-}
 
 // How much a surface facing this direction catches the light from the upper left.
 double shineFacing(double normalDegrees) {
@@ -398,7 +413,7 @@ void drawSunburstDial(QPainter& painter) {
         const double angle = 360.0 * i / strokes;
         const bool light = i % 3 == 0;
         painter.setPen(QPen(withAlpha(light ? palette::white : palette::shadow, light ? 6 : 10), 1.2));
-        painter.drawLine(polar(40, angle), polar(dialRadius, angle));
+        painter.drawLine(polar(lipOuterRadius, angle), polar(dialRadius, angle));
     }
     painter.restore();
     QRadialGradient depth(QPointF(), dialRadius);
@@ -410,42 +425,23 @@ void drawSunburstDial(QPainter& painter) {
 }
 
 void drawMinuteTrack(QPainter& painter) {
-    constexpr double inner = 640;
-    constexpr double outer = 662;
-    painter.setPen(QPen(withAlpha(palette::print, 210), 1.6));
+    constexpr double inner = trackInnerRadius;
+    constexpr double outer = trackOuterRadius;
+    painter.setPen(QPen(withAlpha(palette::print, 210), 1.8));
     painter.setBrush(Qt::NoBrush);
-    painter.save();
-    painter.setClipPath(disc({}, 2000).subtracted(disc(apertureCentre, chamferOuterRadius + 6)));
     painter.drawEllipse(QPointF(), inner, inner);
     painter.drawEllipse(QPointF(), outer, outer);
-    painter.restore();
     for (int minute = 0; minute < 60; ++minute) {
         const double angle = minute * 6.0;
         const bool five = minute % 5 == 0;
-        const QPointF from = polar(five ? inner - 10 : inner, angle);
-        const QPointF to = polar(outer, angle);
-        if (!clearOfAperture(from, 8) || !clearOfAperture(to, 8))
-            continue;
-        painter.setPen(QPen(palette::print, five ? 5.0 : 2.4, Qt::SolidLine, Qt::FlatCap));
-        painter.drawLine(from, to);
+        painter.setPen(QPen(palette::print, five ? 5.5 : 2.6, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(polar(inner, angle), polar(outer, angle));
     }
-}
-
-QString romanNumeral(int hour) {
-    constexpr const char* numerals[] = {"XII", "I",   "II",   "III", "IIII", "V",
-                                        "VI",  "VII", "VIII", "IX",  "X",    "XI"};
-    return QString::fromLatin1(numerals[hour % 12]);
-}
-
-void drawNumerals(QPainter& painter) {
-    const QFont font = fontOf("DejaVu Serif", 50, QFont::Normal, 92);
-    constexpr double radius = 598;
-    for (int hour = 0; hour < 12; ++hour) {
-        const double angle = hour * 30.0;
-        if (!clearOfAperture(polar(radius, angle), 40))
-            continue;
-        drawRadialText(painter, romanNumeral(hour), font, radius, angle, palette::print);
-    }
+    // Lume dots between the lines mark the five minutes for the minute hand's tip.
+    painter.setPen(QPen(withAlpha(palette::shadow, 150), 1.2));
+    painter.setBrush(palette::lume);
+    for (int minute = 5; minute <= 60; minute += 5)
+        painter.drawEllipse(polar((inner + outer) / 2, minute * 6.0), 6.5, 6.5);
 }
 
 struct Baton {
@@ -454,13 +450,9 @@ struct Baton {
     double halfWidth;
 };
 
-// Long enough inward that the skin's smaller hands still reach them.
-constexpr double batonInner = 430;
-constexpr double batonOuter = 552;
-
 void drawAppliedBaton(QPainter& painter, const Baton& baton) {
-    constexpr double inner = batonInner;
-    constexpr double outer = batonOuter;
+    constexpr double inner = indexInnerRadius;
+    constexpr double outer = indexOuterRadius;
     const QTransform place = QTransform().rotate(baton.angle);
     const QRectF body(baton.offset - baton.halfWidth, -outer, baton.halfWidth * 2, outer - inner);
     QPainterPath local;
@@ -494,22 +486,6 @@ void drawAppliedBaton(QPainter& painter, const Baton& baton) {
     painter.drawPath(world);
 }
 
-void drawHourBatons(QPainter& painter) {
-    for (int hour = 0; hour < 12; ++hour) {
-        const double angle = hour * 30.0;
-        const bool coversDate = hour == 3;
-        const QLineF axis(polar(batonInner, angle), polar(batonOuter, angle));
-        if (coversDate || !clearOfAperture(axis, 24))
-            continue;
-        if (hour == 0) {
-            drawAppliedBaton(painter, {angle, -15, 10});
-            drawAppliedBaton(painter, {angle, 15, 10});
-        } else {
-            drawAppliedBaton(painter, {angle, 0, 11});
-        }
-    }
-}
-
 void drawAppliedText(QPainter& painter, const QPainterPath& text) {
     painter.fillPath(text.translated(1.5, 2.2), withAlpha(palette::shadow, 120));
     const QRectF box = text.boundingRect();
@@ -520,11 +496,45 @@ void drawAppliedText(QPainter& painter, const QPainterPath& text) {
     painter.fillPath(text, metal);
 }
 
+// Polished steel numerals applied at twelve, six and nine, filling the indices' band.
+void drawNumerals(QPainter& painter) {
+    const QFont font = fontOf("DejaVu Serif", 128, QFont::Normal, 88);
+    constexpr double centreRadius = (indexInnerRadius + indexOuterRadius) / 2;
+    struct Numeral {
+        const char* text;
+        double angle;
+        double turn;
+    };
+    // Feet towards the centre, except six, which stands upright as it does on most dials.
+    for (const Numeral& numeral : {Numeral{"XII", 0, 0}, Numeral{"VI", 180, 180}, Numeral{"IX", 270, 0}}) {
+        painter.save();
+        painter.rotate(numeral.angle);
+        painter.translate(0, -centreRadius);
+        painter.rotate(numeral.turn);
+        const QPainterPath glyphs = centredText(QString::fromLatin1(numeral.text), font, {});
+        const QRectF box = glyphs.boundingRect();
+        painter.scale(0.86, (indexOuterRadius - indexInnerRadius) / box.height());
+        drawAppliedText(painter, glyphs);
+        painter.setPen(QPen(withAlpha(palette::shadow, 150), 1.4));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPath(glyphs);
+        painter.restore();
+    }
+}
+
+void drawHourBatons(QPainter& painter) {
+    for (int hour = 1; hour < 12; ++hour) {
+        const bool numeral = hour % 3 == 0;
+        if (!numeral)
+            drawAppliedBaton(painter, {hour * 30.0, 0, 12});
+    }
+}
+
 void drawBranding(QPainter& painter) {
     drawAppliedText(painter,
-                    centredText("HORAVIS", fontOf("DejaVu Serif", 46, QFont::Normal, 135), QPointF(0, -392)));
+                    centredText("HORAVIS", fontOf("DejaVu Serif", 46, QFont::Normal, 135), QPointF(0, -318)));
     painter.fillPath(
-        centredText("AUTOMATIC", fontOf("DejaVu Sans", 17, QFont::Normal, 160), QPointF(0, -345)),
+        centredText("AUTOMATIC", fontOf("DejaVu Sans", 17, QFont::Normal, 160), QPointF(0, -272)),
         withAlpha(palette::print, 200));
 }
 
@@ -558,35 +568,92 @@ void drawDateWindow(QPainter& painter) {
     painter.drawPath(framePath);
 }
 
+// The sloped ring between dial and glass, marked in fifths of a second.
 void drawFlange(QPainter& painter) {
     const QPainterPath flange = ring({}, dialRadius, bezelInnerRadius);
     painter.fillPath(flange, polishedSweep({}, palette::dialDark, palette::flange.lighter(170), 2, 220));
     shadeRing(painter, {}, dialRadius, bezelInnerRadius,
-              {{dialRadius, withAlpha(palette::shadow, 90)},
-               {dialRadius + 10, withAlpha(palette::shadow, 0)},
-               {bezelInnerRadius, withAlpha(palette::shadow, 40)}});
-    const QFont font = fontOf("DejaVu Sans", 15, QFont::Normal, 100);
-    for (int minutes = 5; minutes <= 60; minutes += 5) {
-        const double angle = minutes * 6.0;
-        if (!clearOfAperture(polar(690, angle), 14))
-            continue;
-        drawRadialText(painter, QString::number(minutes), font, 690, angle, withAlpha(palette::print, 210));
+              {{dialRadius, withAlpha(palette::shadow, 110)},
+               {dialRadius + 12, withAlpha(palette::shadow, 0)},
+               {bezelInnerRadius - 8, withAlpha(palette::white, 14)},
+               {bezelInnerRadius, withAlpha(palette::shadow, 60)}});
+    for (int fifth = 0; fifth < 300; ++fifth) {
+        const bool second = fifth % 5 == 0;
+        const bool five = fifth % 25 == 0;
+        const double outer = dialRadius + (five ? 24 : second ? 17 : 10);
+        painter.setPen(QPen(withAlpha(palette::print, five     ? 230
+                                                      : second ? 190
+                                                               : 120),
+                            five ? 3.4 : 1.5, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(polar(dialRadius + 2, fifth * 1.2), polar(outer, fifth * 1.2));
     }
 }
 
+// A timing insert, as a countdown watch wears: every minute of the first quarter, then every five.
+void drawBezelInsert(QPainter& painter) {
+    constexpr double inner = bezelInnerRadius;
+    constexpr double outer = insertOuterRadius;
+    painter.fillPath(ring({}, inner, outer),
+                     polishedSweep({}, palette::dialDark, palette::flange.lighter(150), 2, 300, 0.02));
+    // Glossy and slightly domed: a soft band of light across the middle.
+    shadeRing(painter, {}, inner, outer,
+              {{inner, withAlpha(palette::shadow, 150)},
+               {inner + 12, withAlpha(palette::shadow, 20)},
+               {(inner + outer) / 2, withAlpha(palette::white, 20)},
+               {outer - 12, withAlpha(palette::shadow, 20)},
+               {outer, withAlpha(palette::shadow, 130)}});
+    constexpr double numberRadius = (inner + outer) / 2;
+    const QFont font = fontOf("DejaVu Sans", 44, QFont::Bold, 96);
+    const QColor ink = withAlpha(palette::print, 235);
+    for (int minutes = 10; minutes <= 50; minutes += 10)
+        drawRadialText(painter, QString::number(minutes), font, numberRadius, minutes * 6.0, ink);
+    for (int minute = 1; minute < 60; ++minute) {
+        if (minute % 10 == 0)
+            continue;
+        const bool five = minute % 5 == 0;
+        if (!five && minute > 15)
+            continue;
+        const double angle = minute * 6.0;
+        painter.setPen(QPen(ink, five ? 7 : 3.2, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(polar(outer - (five ? 46 : 30), angle), polar(outer - 10, angle));
+    }
+    // The zero: a lume pip in a polished triangle.
+    QPainterPath pip;
+    pip.moveTo(polar(outer - 8, -5.2));
+    pip.lineTo(polar(outer - 8, 5.2));
+    pip.lineTo(polar(inner + 14, 0));
+    pip.closeSubpath();
+    painter.setPen(QPen(palette::steelMid, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(palette::lume);
+    painter.drawPath(pip);
+}
+
+// The polished bezel round the insert, milled on its edge for the fingers.
 void drawBezel(QPainter& painter) {
-    const QPainterPath bezel = ring({}, bezelInnerRadius, caseRadius);
+    constexpr double inner = insertOuterRadius;
+    constexpr double milledFrom = caseRadius - 15;
+    const QPainterPath bezel = ring({}, inner, caseRadius);
     painter.fillPath(bezel, polishedSweep({}, palette::steelDark, palette::steelHighlight, 3, 20, 0.03));
-    // Convex profile: dim inner slope, bright shoulder, falling off to the outer edge.
-    shadeRing(painter, {}, bezelInnerRadius, caseRadius,
-              {{bezelInnerRadius, withAlpha(palette::shadow, 150)},
-               {bezelInnerRadius + 14, withAlpha(palette::shadow, 20)},
-               {bezelInnerRadius + 34, withAlpha(palette::white, 70)},
-               {caseRadius - 14, withAlpha(palette::white, 0)},
-               {caseRadius, withAlpha(palette::shadow, 130)}});
+    shadeRing(painter, {}, inner, caseRadius,
+              {{inner, withAlpha(palette::shadow, 120)},
+               {inner + 6, withAlpha(palette::white, 70)},
+               {milledFrom - 6, withAlpha(palette::white, 0)},
+               {milledFrom, withAlpha(palette::shadow, 60)},
+               {caseRadius, withAlpha(palette::shadow, 140)}});
+    painter.save();
+    painter.setClipPath(ring({}, milledFrom, caseRadius - 1));
+    constexpr int grooves = 180;
+    for (int i = 0; i < grooves; ++i) {
+        const double angle = 360.0 * (i + 0.5) / grooves;
+        painter.setPen(QPen(withAlpha(palette::shadow, 100), 2.6, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(polar(milledFrom, angle), polar(caseRadius, angle));
+    }
+    painter.restore();
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(palette::steelShadow, 3));
     painter.drawEllipse(QPointF(), bezelInnerRadius, bezelInnerRadius);
+    painter.setPen(QPen(withAlpha(palette::shadow, 200), 2));
+    painter.drawEllipse(QPointF(), inner, inner);
     painter.setPen(QPen(withAlpha(palette::shadow, 190), 2));
     painter.drawEllipse(QPointF(), caseRadius - 1, caseRadius - 1);
 }
@@ -597,34 +664,87 @@ void drawDialEdgeShadow(QPainter& painter) {
         {{dialRadius - 60, withAlpha(palette::shadow, 0)}, {dialRadius, withAlpha(palette::shadow, 80)}});
 }
 
+// Fine concentric rings, as a sub-dial's snailing catches the light.
+QBrush snailing(double inner, double outer, const QColor& dark, const QColor& light) {
+    QRadialGradient grain(QPointF(), outer);
+    constexpr double pitch = 3.2;
+    int index = 0;
+    for (double radius = inner; radius <= outer; radius += pitch / 2, ++index)
+        grain.setColorAt(radius / outer, index % 2 == 0 ? dark : light);
+    return grain;
+}
+
+// The sunk track round the opening, where a countdown's arc lies, with a scale of its own.
+void drawCounterTrack(QPainter& painter) {
+    constexpr double inner = chamferOuterRadius;
+    constexpr double outer = counterTrackOuterRadius;
+    painter.fillPath(ring({}, inner, outer),
+                     snailing(inner, outer, palette::dialDark.lighter(130), palette::flange.lighter(190)));
+    painter.fillPath(ring({}, inner, outer),
+                     polishedSweep({}, withAlpha(palette::shadow, 70), withAlpha(palette::white, 24), 2, 40));
+    // Sunk below the dial: the outer wall shades it, the inner edge rises towards the chamfer.
+    shadeRing(painter, {}, inner, outer,
+              {{inner, withAlpha(palette::shadow, 60)},
+               {inner + 14, withAlpha(palette::shadow, 0)},
+               {outer - 18, withAlpha(palette::shadow, 0)},
+               {outer, withAlpha(palette::shadow, 150)}});
+    for (int minute = 0; minute < 60; ++minute) {
+        const double angle = minute * 6.0;
+        const bool five = minute % 5 == 0;
+        painter.setPen(
+            QPen(withAlpha(palette::print, five ? 220 : 150), five ? 3.6 : 1.8, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(polar(outer - (five ? 26 : 14), angle), polar(outer - 4, angle));
+    }
+}
+
+// Raised polished lip framing the track: lit on the upper left outside, on the lower right inside.
+void drawLip(QPainter& painter) {
+    constexpr double inner = counterTrackOuterRadius;
+    constexpr double outer = lipOuterRadius;
+    for (int step = 1; step <= 4; ++step)
+        painter.fillPath(ring({}, outer, outer + step * 1.8), withAlpha(palette::shadow, 26));
+    painter.fillPath(ring({}, inner, outer),
+                     polishedSweep({}, palette::steelMid, palette::steelHighlight, 3, 10));
+    shadeRing(painter, {}, inner, outer,
+              {{inner, withAlpha(palette::shadow, 120)},
+               {inner + 4, withAlpha(palette::white, 60)},
+               {outer - 5, withAlpha(palette::white, 0)},
+               {outer, withAlpha(palette::shadow, 110)}});
+}
+
 // A polished chamfer sinks the opening into the dial so the movement reads as set below it.
-void drawAperture(QPainter& painter) {
-    painter.save();
-    painter.setClipPath(disc({}, caseRadius - 2));
-    shadeRing(painter, apertureCentre, chamferOuterRadius, chamferOuterRadius + 16,
-              {{chamferOuterRadius, withAlpha(palette::shadow, 110)},
-               {chamferOuterRadius + 16, withAlpha(palette::shadow, 0)}});
-    painter.restore();
-    const QPainterPath chamfer = ring(apertureCentre, apertureRadius - 1, chamferOuterRadius);
-    painter.fillPath(chamfer,
-                     polishedSweep(apertureCentre, palette::steelMid, palette::steelHighlight, 3, 10));
+void drawOpening(QPainter& painter) {
+    const QPainterPath chamfer = ring({}, openingRadius - 1, chamferOuterRadius);
+    painter.fillPath(chamfer, polishedSweep({}, palette::steelMid, palette::steelHighlight, 3, 10));
     // The slope faces inward: the far (lower right) side catches the light, the near side falls dark.
-    QLinearGradient slope(apertureCentre + QPointF(-chamferOuterRadius, -chamferOuterRadius) * 0.7,
-                          apertureCentre + QPointF(chamferOuterRadius, chamferOuterRadius) * 0.7);
+    QLinearGradient slope(QPointF(-chamferOuterRadius, -chamferOuterRadius) * 0.7,
+                          QPointF(chamferOuterRadius, chamferOuterRadius) * 0.7);
     slope.setColorAt(0.0, withAlpha(palette::shadow, 150));
     slope.setColorAt(0.5, withAlpha(palette::shadow, 20));
     slope.setColorAt(1.0, withAlpha(palette::white, 90));
     painter.fillPath(chamfer, slope);
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(withAlpha(palette::white, 200), 1.8));
-    painter.drawEllipse(apertureCentre, chamferOuterRadius - 1, chamferOuterRadius - 1);
+    painter.drawEllipse(QPointF(), chamferOuterRadius - 1, chamferOuterRadius - 1);
     painter.setPen(QPen(withAlpha(palette::shadow, 220), 2.2));
-    painter.drawEllipse(apertureCentre, apertureRadius + 1, apertureRadius + 1);
+    painter.drawEllipse(QPointF(), openingRadius + 1, openingRadius + 1);
 
     painter.save();
-    painter.setCompositionMode(QPainter::CompositionMode_Clear);
-    painter.fillPath(disc(apertureCentre, apertureRadius), palette::shadow);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    // The dial's edge throws a soft shadow onto the movement below it.
+    QRadialGradient shade(QPointF(), openingRadius);
+    shade.setColorAt(0.0, withAlpha(palette::shadow, 0));
+    shade.setColorAt(0.72, withAlpha(palette::shadow, 0));
+    shade.setColorAt(0.93, withAlpha(palette::shadow, 90));
+    shade.setColorAt(1.0, withAlpha(palette::shadow, 170));
+    painter.fillPath(disc({}, openingRadius), shade);
     painter.restore();
+}
+
+void drawCentre(QPainter& painter) {
+    drawLip(painter);
+    drawCounterTrack(painter);
+    drawOpening(painter);
 }
 
 void drawHead(QPainter& painter) {
@@ -633,14 +753,15 @@ void drawHead(QPainter& painter) {
     painter.fillPath(disc({}, caseRadius - 1), palette::dialDark);
     drawSunburstDial(painter);
     drawMinuteTrack(painter);
-    drawNumerals(painter);
     drawBranding(painter);
     drawDateWindow(painter);
     drawHourBatons(painter);
+    drawNumerals(painter);
     drawDialEdgeShadow(painter);
     drawFlange(painter);
+    drawBezelInsert(painter);
     drawBezel(painter);
-    drawAperture(painter);
+    drawCentre(painter);
 }
 
 QImage drawWatchface(bool withStrap) {
@@ -663,7 +784,7 @@ QImage drawReduced() {
 }
 
 // ---------------------------------------------------------------------------------------------------
-// Movement plate seen through the aperture.
+// Movement plate, for a skin that shows one behind its mechanics.
 
 void drawPerlage(QPainter& painter, double radius) {
     constexpr double spacing = 46;
@@ -682,7 +803,7 @@ void drawPerlage(QPainter& painter, double radius) {
     }
 }
 
-// Concentric graining where the tourbillon carriage turns.
+// Concentric graining where the mechanics turn.
 void drawCircularGraining(QPainter& painter, QPointF centre, double radius) {
     QRadialGradient grain(centre, radius);
     constexpr int rings = 30;
@@ -709,8 +830,8 @@ QImage drawMovementPlate() {
     painter.fillPath(plate, palette::plateDark);
     painter.setClipPath(plate);
     drawPerlage(painter, caseRadius);
-    drawCircularGraining(painter, apertureCentre, apertureRadius + 8);
-    drawJewel(painter, apertureCentre, 8);
+    drawCircularGraining(painter, {}, lipOuterRadius);
+    drawJewel(painter, stage::mechanicsCentre(), 12);
     shadeRing(painter, {}, 0, caseRadius,
               {{0, withAlpha(palette::shadow, 40)},
                {caseRadius * 0.8, withAlpha(palette::shadow, 60)},
@@ -721,15 +842,16 @@ QImage drawMovementPlate() {
 } // namespace face
 
 // ---------------------------------------------------------------------------------------------------
-// Hands, drawn pointing at 12 around the canvas centre.
-// The built-in look shows these pictures 1000 units wide over the 1000-unit dial, so a length here is
-// the radius reached in dial units (the minute track at about 325, the case edge at 385); a skin shows
-// them 582.7 wide, which scales every length by 0.58. The skin's look is the everyday one, so the
-// hands are as long as they can be without the built-in look poking past the case: the minute and
-// second hands reach the case edge there and the hour batons (from 215) with a skin.
+// Hands, drawn pointing at 12 around the canvas centre. Lengths are given as the face radius they
+// reach at the skin's size and turned into picture pixels here.
 namespace hands {
 
 constexpr QSize canvasSize{1000, 1000};
+constexpr double facePixelsPerPixel = stage::scaleOf(canvasSize.width());
+
+constexpr double reaching(double faceRadius) {
+    return faceRadius / facePixelsPerPixel;
+}
 
 struct Blade {
     double length;
@@ -838,20 +960,24 @@ QImage drawMetalHand(const Blade& blade) {
     return image;
 }
 
+// Hour hand to the inner end of the indices, minute hand to the middle of the minute track.
 QImage drawHour() {
-    return drawMetalHand({258, 11, 17.5, 152, 48, 7, 24, 46, 226});
+    constexpr double length = reaching(face::indexInnerRadius);
+    return drawMetalHand({length, 12, 19, length * 0.58, 62, 7.5, 25, 52, length - 30});
 }
 QImage drawMinute() {
-    return drawMetalHand({376, 8.5, 13, 222, 60, 5.5, 21, 44, 342});
+    constexpr double length = reaching((face::trackInnerRadius + face::trackOuterRadius) / 2);
+    return drawMetalHand({length, 9, 14, length * 0.6, 74, 6, 22, 52, length - 36});
 }
 
 QImage drawSecond() {
     QImage image = transparentCanvas(canvasSize);
     QPainter painter(&image);
     beginCentred(painter, image);
-    constexpr double length = 384;
-    constexpr double counterweightAt = 86;
-    constexpr double counterweightRadius = 18;
+    // To the minute track's outer edge, balanced by a lollipop over the opening's rim.
+    constexpr double length = reaching(face::trackOuterRadius);
+    constexpr double counterweightAt = 100;
+    constexpr double counterweightRadius = 19;
     QPainterPath needle;
     needle.moveTo(-3.8, 0);
     needle.lineTo(-1.2, -length);
@@ -887,10 +1013,9 @@ QImage drawTargetIndicator() {
     QImage image = transparentCanvas(canvasSize);
     QPainter painter(&image);
     beginCentred(painter, image);
-    // Points inward from the bezel onto the minute track on the built-in look; a skin's 0.58 scale brings
-    // it just inside the hour batons, where the hands' tips pass.
-    constexpr double baseRadius = 364;
-    constexpr double tipRadius = 314;
+    // Stands on the minute track and points at the target minute, as a timing bezel's pip would.
+    constexpr double baseRadius = reaching(face::trackOuterRadius);
+    constexpr double tipRadius = reaching(face::trackInnerRadius - 18);
     constexpr double halfWidth = 19;
     QPainterPath marker;
     marker.moveTo(-halfWidth, -baseRadius);
@@ -916,6 +1041,9 @@ QImage drawTargetIndicator() {
 namespace crystal {
 
 constexpr QSize canvasSize{2000, 2000};
+// The glass sits inside the bezel; the reflections were laid out on a 704-pixel glass.
+constexpr double glassRadius = face::bezelInnerRadius;
+constexpr double glassScale = glassRadius / 704;
 
 QImage drawBezelRing() {
     constexpr double inner = 930;
@@ -974,7 +1102,7 @@ QImage crescentLayer(QSize size, const Crescent& crescent) {
     light.setColorAt(0.0, withAlpha(palette::white, crescent.peakAlpha));
     light.setColorAt(0.5, withAlpha(palette::white, crescent.peakAlpha * 6 / 10));
     light.setColorAt(1.0, withAlpha(palette::white, 0));
-    painter.fillPath(disc({}, 700), light);
+    painter.fillPath(disc({}, glassRadius), light);
 
     painter.setCompositionMode(QPainter::CompositionMode_DestinationOut);
     QRadialGradient carve(crescent.carveCentre, crescent.carveRadius);
@@ -985,7 +1113,7 @@ QImage crescentLayer(QSize size, const Crescent& crescent) {
 
     // Fade out before the rim so no hard circle shows.
     painter.setCompositionMode(QPainter::CompositionMode_DestinationIn);
-    QRadialGradient rim(QPointF(), 700);
+    QRadialGradient rim(QPointF(), glassRadius);
     rim.setColorAt(0.0, palette::shadow);
     rim.setColorAt(0.88, palette::shadow);
     rim.setColorAt(1.0, withAlpha(palette::shadow, 0));
@@ -998,17 +1126,20 @@ QImage drawGlassReflection() {
     QPainter painter(&image);
     beginCentred(painter, image);
     // Darker on the side away from the light.
-    QRadialGradient vignette(QPointF(-40, -40), 745);
+    QRadialGradient vignette(QPointF(-40, -40) * glassScale, 745 * glassScale);
     vignette.setColorAt(0.0, withAlpha(palette::shadow, 0));
     vignette.setColorAt(0.8, withAlpha(palette::shadow, 0));
     vignette.setColorAt(0.95, withAlpha(palette::shadow, 40));
     vignette.setColorAt(1.0, withAlpha(palette::shadow, 26));
-    painter.fillPath(disc({}, 704), vignette);
+    painter.fillPath(disc({}, glassRadius), vignette);
 
     const QPointF topLeft(-canvasSize.width() / 2.0, -canvasSize.height() / 2.0);
-    painter.drawImage(topLeft, crescentLayer(canvasSize, {{-320, -350}, 760, 78, {90, 110}, 660, 0.3}));
+    constexpr double k = glassScale;
+    painter.drawImage(topLeft, crescentLayer(canvasSize, {QPointF(-320, -350) * k, 760 * k, 78,
+                                                          QPointF(90, 110) * k, 660 * k, 0.3}));
     // A faint counter-glint on the lower right, as from a second window.
-    painter.drawImage(topLeft, crescentLayer(canvasSize, {{380, 420}, 480, 40, {-50, -60}, 650, 0.12}));
+    painter.drawImage(topLeft, crescentLayer(canvasSize, {QPointF(380, 420) * k, 480 * k, 40,
+                                                          QPointF(-50, -60) * k, 650 * k, 0.12}));
     return image;
 }
 
@@ -1294,84 +1425,95 @@ QImage drawEscapeWheel() {
     return image;
 }
 
-// The teeth stand on the plate, inside its edge, so they show against it through a small opening.
-constexpr double gearRimInner = 71;
-constexpr double gearRimOuter = 83;
-constexpr double gearTipRadius = 90;
+// The gear wheel is the one part a new skin keeps behind the dial, so its picture carries a solid plate
+// under the whole opening. In pixels of the 200-pixel picture, 5.8 face pixels each: the opening shows a
+// disc of radius 14 round a point 10 below the wheel's centre, so only the collar and the roots of the
+// spokes pass through it.
+namespace gear {
+constexpr double side = 200;
+constexpr double solidRadius = 97;
+constexpr double rimInner = 66;
+constexpr double rimOuter = 76;
+constexpr double tipRadius = 85;
+constexpr double collarRadius = 10;
+} // namespace gear
 
 QPainterPath gearTooth(double angle) {
-    constexpr double root = gearRimOuter - 1;
+    constexpr double root = gear::rimOuter - 1;
     QPainterPath tooth;
-    tooth.moveTo(polar(root, angle - 3.4));
-    tooth.lineTo(polar(gearTipRadius - 1.6, angle - 1.7));
-    tooth.quadTo(polar(gearTipRadius, angle), polar(gearTipRadius - 1.6, angle + 1.7));
-    tooth.lineTo(polar(root, angle + 3.4));
+    tooth.moveTo(polar(root, angle - 3.6));
+    tooth.lineTo(polar(gear::tipRadius - 1.8, angle - 1.8));
+    tooth.quadTo(polar(gear::tipRadius, angle), polar(gear::tipRadius - 1.8, angle + 1.8));
+    tooth.lineTo(polar(root, angle + 3.6));
     tooth.closeSubpath();
     return tooth;
 }
 
+// Swept spokes, thick at the collar, so their turning reads through the opening.
 QPainterPath gearSpoke(double angle) {
     QPainterPath spoke;
-    spoke.moveTo(polar(28, angle));
-    spoke.cubicTo(polar(42, angle + 8), polar(56, angle + 20), polar(gearRimInner + 2, angle + 32));
-    return strokeOf(spoke, 6);
+    spoke.moveTo(polar(gear::collarRadius - 2, angle));
+    spoke.cubicTo(polar(28, angle + 4), polar(48, angle + 16), polar(gear::rimInner + 2, angle + 30));
+    return strokeOf(spoke, 3.4);
 }
 
 // Turned in rings only, so the plate looks still while the wheel turns over it.
 void drawGearPlate(QPainter& painter) {
-    constexpr double inner = gearPlate::windowRadius;
-    constexpr double outer = gearPlate::solidRadius;
+    constexpr double outer = gear::solidRadius;
     QRadialGradient turned(QPointF(), outer);
-    constexpr int rings = 24;
+    constexpr int rings = 40;
     for (int i = 0; i <= rings; ++i) {
-        const double radius = inner + (outer - inner) * i / rings;
-        const QColor tone = i % 2 == 0 ? anthracite::light.darker(150) : anthracite::dark.lighter(150);
-        turned.setColorAt(radius / outer, tone);
+        const QColor tone = i % 2 == 0 ? palette::plateLight.lighter(150) : palette::plateLight.lighter(115);
+        turned.setColorAt(double(i) / rings, tone);
     }
-    turned.setColorAt(0.0, anthracite::dark);
-    painter.fillPath(ring({}, inner, outer), turned);
-    // Sunk below the wheel: darker where the collar and the rim overhang it.
-    shadeRing(painter, {}, inner, outer,
-              {{inner, withAlpha(palette::shadow, 150)},
-               {inner + 16, withAlpha(palette::shadow, 20)},
-               {outer - 22, withAlpha(palette::shadow, 40)},
+    painter.fillPath(disc({}, outer), turned);
+    // Sunk below the wheel: darker under the collar and where the rim overhangs it.
+    shadeRing(painter, {}, 0, outer,
+              {{0, withAlpha(palette::shadow, 120)},
+               {gear::collarRadius + 5, withAlpha(palette::shadow, 10)},
+               {gear::rimInner - 10, withAlpha(palette::shadow, 20)},
+               {gear::rimInner, withAlpha(palette::shadow, 120)},
                {outer, withAlpha(palette::shadow, 170)}});
 }
 
 QImage drawGearWheel() {
-    QImage image = transparentCanvas({200, 200});
+    QImage image = transparentCanvas({int(gear::side), int(gear::side)});
     QPainter painter(&image);
     beginCentred(painter, image);
-    constexpr int teeth = 36;
-    constexpr int spokes = 5;
-    constexpr double collarOuter = 32;
-    constexpr double rimInner = gearRimInner;
-    constexpr double rimOuter = gearRimOuter;
+    constexpr int teeth = 40;
+    constexpr int spokes = 6;
     drawGearPlate(painter);
 
-    QPainterPath wheel = ring({}, rimInner, rimOuter).united(ring({}, gearPlate::windowRadius, collarOuter));
+    QPainterPath wheel = ring({}, gear::rimInner, gear::rimOuter).united(disc({}, gear::collarRadius));
     for (int i = 0; i < teeth; ++i)
         wheel = wheel.united(gearTooth(360.0 * i / teeth));
     for (int i = 0; i < spokes; ++i)
         wheel = wheel.united(gearSpoke(360.0 * i / spokes));
     wheel = wheel.simplified();
     painter.setBrush(Qt::NoBrush);
-    for (const auto& [width, alpha] : {std::pair{4.5, 40}, std::pair{2.4, 70}}) {
+    for (const auto& [width, alpha] : {std::pair{3.2, 50}, std::pair{1.6, 80}}) {
         painter.setPen(
             QPen(withAlpha(palette::shadow, alpha), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        painter.drawPath(wheel);
+        painter.drawPath(wheel.translated(0.6, 0.8));
     }
-    fillMetal(painter, wheel, goldFinish({}), 0.7);
-    shadeRing(painter, {}, rimInner, rimOuter,
-              {{rimInner, withAlpha(palette::shadow, 90)},
-               {rimInner + 3, withAlpha(palette::white, 60)},
-               {rimOuter - 3, withAlpha(palette::white, 0)},
-               {rimOuter, withAlpha(palette::shadow, 60)}});
-    shadeRing(painter, {}, gearPlate::windowRadius, collarOuter,
-              {{gearPlate::windowRadius, withAlpha(palette::shadow, 120)},
-               {gearPlate::windowRadius + 2, withAlpha(palette::white, 110)},
-               {collarOuter - 2, withAlpha(palette::white, 0)},
-               {collarOuter, withAlpha(palette::shadow, 90)}});
+    fillMetal(painter, wheel, goldFinish({}), 0.5);
+    shadeRing(painter, {}, gear::rimInner, gear::rimOuter,
+              {{gear::rimInner, withAlpha(palette::shadow, 90)},
+               {gear::rimInner + 2.5, withAlpha(palette::white, 60)},
+               {gear::rimOuter - 2.5, withAlpha(palette::white, 0)},
+               {gear::rimOuter, withAlpha(palette::shadow, 60)}});
+
+    // Polished steel collar with three blued screws round a jewelled arbor.
+    QRadialGradient collar(QPointF(-3, -3), gear::collarRadius * 1.5);
+    collar.setColorAt(0.0, palette::steelHighlight);
+    collar.setColorAt(0.6, palette::steelMid);
+    collar.setColorAt(1.0, palette::steelDark);
+    painter.setPen(QPen(withAlpha(palette::shadow, 200), 0.7));
+    painter.setBrush(collar);
+    painter.drawEllipse(QPointF(), gear::collarRadius - 1.5, gear::collarRadius - 1.5);
+    for (int i = 0; i < 3; ++i)
+        drawBlueScrew(painter, polar(6.2, 60.0 + 120.0 * i), 1.7, 40.0 + 120.0 * i);
+    drawJewel(painter, {}, 2.4);
     return image;
 }
 
@@ -1578,34 +1720,39 @@ void place(QPainter& painter, const QImage& picture, QPointF centre, double side
     painter.restore();
 }
 
-// Stacks the movement behind the dial as the program does with and without a skin, and reports the
-// first place inside the case where the key plate would show through.
+// Stacks the movement behind the dial where the default skin's values put it and reports the first place
+// inside the case where the key plate would show through. A new skin holds no tourbillon, balance or
+// escape wheel picture, so the gear wheel alone must close the opening; the built-in pictures stack all
+// four, gear wheel on top.
 QString keyHoleIn(const std::map<QString, QImage>& drawn, const QString& dialName) {
     const QImage& dial = drawn.at(dialName);
-    const QImage& tourbillon = drawn.at(QStringLiteral("Tourbillon.png"));
-    const QImage& gear = drawn.at(QStringLiteral("Gearwheel.png"));
     const QPointF middle(dial.width() / 2.0, dial.height() / 2.0);
+    struct Part {
+        const char* fileName;
+        QPointF centre;
+        double degreesPerStep;
+    };
+    const Part tourbillon{"Tourbillon.png", stage::mechanicsCentre(), 7};
+    const Part balance{"BalanceWheel.png", stage::carriageCentre(), 23};
+    const Part escape{"escapewheel.png", stage::carriageCentre(), 3};
+    const Part gearWheel{"Gearwheel.png", stage::mechanicsCentre(), 1};
     struct Look {
         const char* name;
-        bool withTourbillon;
-        QPointF gearCentre;
-        double gearSide;
+        std::vector<Part> parts;
     };
     const Look looks[] = {
-        {"built-in look", true, stage::builtInMovementCentre, stage::builtInMovementSide},
-        {"skin look", false, stage::skinGearCentre, stage::skinGearSide},
-        {"skin look with the editor's gear size", false, stage::skinGearCentre, stage::editorGearSide},
+        {"a new skin", {gearWheel}},
+        {"the built-in mechanics", {tourbillon, balance, escape, gearWheel}},
     };
-    // The wheel turns; a few angles within one tooth's pitch stand for all of them.
+    // The parts turn; a few steps within one tooth's pitch stand for every angle.
     for (const Look& look : looks) {
-        for (const double turn : {0.0, 2.5, 5.0, 7.5}) {
+        for (const double step : {0.0, 2.5, 5.0, 7.5}) {
             QImage stack = transparentCanvas(dial.size());
             QPainter painter(&stack);
             painter.setRenderHint(QPainter::SmoothPixmapTransform);
-            if (look.withTourbillon)
-                place(painter, tourbillon, middle + stage::builtInMovementCentre, stage::builtInMovementSide,
-                      turn * 7);
-            place(painter, gear, middle + look.gearCentre, look.gearSide, turn);
+            for (const Part& part : look.parts)
+                place(painter, drawn.at(QString::fromLatin1(part.fileName)), middle + part.centre,
+                      stage::shownSide, step * part.degreesPerStep);
             painter.drawImage(0, 0, dial);
             painter.end();
             const double inside = face::caseRadius - 3;
@@ -1615,9 +1762,9 @@ QString keyHoleIn(const std::map<QString, QImage>& drawn, const QString& dialNam
                 for (int x = box.left(); x <= box.right(); ++x) {
                     if (std::hypot(x + 0.5 - middle.x(), y + 0.5 - middle.y()) < inside &&
                         qAlpha(stack.pixel(x, y)) < 250)
-                        return QStringLiteral("%1, %2, gear turned %3 degrees: pixel (%4, %5) is see-through")
+                        return QStringLiteral("%1 with %2, step %3: pixel (%4, %5) is see-through")
                             .arg(dialName, QString::fromLatin1(look.name))
-                            .arg(turn)
+                            .arg(step)
                             .arg(x)
                             .arg(y);
                 }
