@@ -2,8 +2,10 @@
 #include "app/Unit1.h"
 
 #include "toolkit/controls.h"
+#include "toolkit/dialogs.h"
 #include "toolkit/textfile.h"
 
+#include <QDir>
 #include <QLabel>
 #include <cmath>
 
@@ -14,6 +16,9 @@ const QString Active = QStringLiteral("active");
 const QString OddCaption = QStringLiteral("Loop odd msgs");
 const QString EvenCaption = QStringLiteral("Loop even msgs");
 constexpr int MessageItemHeight = 70;
+// Far beyond any real list, and small enough that the picker fills in a moment.
+constexpr qint64 MaxMessagesFileBytes = 16 * 1024 * 1024;
+constexpr qsizetype MaxMessages = 10000;
 } // namespace
 
 void TForm1::wireMessages() {
@@ -28,14 +33,30 @@ void TForm1::wireMessages() {
     TrackBar6->OnChange = [this](TObject* s) { TrackBar6Change(s); };
 }
 
-// A file that is there but cannot be read counts as missing: the picker keeps what it has.
+// A file that is there but cannot be read counts as missing: the picker keeps what it has. A huge one
+// gives its first messages, and the user is told.
 void TForm1::LoadStandardMessages() {
     const QString path = findIgnoringCase(AppDir, MessagesFile);
     if (path.isEmpty())
         return;
-    const std::optional<QStringList> lines = readTextLines(path);
-    if (!lines)
+    bool cut = false;
+    QString problem;
+    std::optional<QStringList> lines = readTextLines(path, MaxMessagesFileBytes, &cut, &problem);
+    if (!lines) {
+        Logme(problem);
         return;
+    }
+    if (lines->size() > MaxMessages) {
+        lines->erase(lines->begin() + MaxMessages, lines->end());
+        cut = true;
+    }
+    if (cut) {
+        const QString note = QStringLiteral("\"%1\" is too long; only its first %2 messages were read.")
+                                 .arg(QDir::toNativeSeparators(path))
+                                 .arg(lines->size());
+        Logme(note);
+        TDialogs::current().showMessage(note);
+    }
     ListBox1 = *lines;
     ComboBox1->ClearItems();
     ComboBox1->setItemHeight(MessageItemHeight);

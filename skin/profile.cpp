@@ -5,8 +5,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
-#include <QStringDecoder>
 #include <QStringEncoder>
 #include <algorithm>
 #include <array>
@@ -17,39 +17,13 @@ constexpr char Utf8Bom[] = "\xEF\xBB\xBF";
 constexpr char Utf16LEBom[] = "\xFF\xFE";
 constexpr char Utf16BEBom[] = "\xFE\xFF";
 
-// The characters of the bytes 0x80 to 0x9F in Windows-1252; the rest of the code page is Latin-1.
-constexpr std::array<char16_t, 32> Windows1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-std::optional<QByteArray> toWindows1252(const QString& text) {
-    QByteArray bytes;
-    bytes.reserve(text.size());
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-            bytes += char(u);
-            continue;
-        }
-        const auto* found = std::find(Windows1252High.begin(), Windows1252High.end(), u);
-        if (found == Windows1252High.end())
-            return std::nullopt;
-        bytes += char(0x80 + (found - Windows1252High.begin()));
-    }
-    return bytes;
-}
-
-bool isValidUtf8(const QByteArray& bytes) {
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    // The decoder works only when its result is taken.
-    const QString text = utf8.decode(bytes);
-    return !utf8.hasError();
-}
-
 QByteArray encodeUtf16(QStringConverter::Encoding encoding, const QString& text) {
     QStringEncoder encoder(encoding, QStringConverter::Flag::Stateless);
     return encoder.encode(text);
+}
+
+bool isAscii(const QString& text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
 
 std::optional<QString> headingName(const QString& line) {
@@ -99,42 +73,43 @@ QString protectedValue(const QString& text) {
 
 TProfile TProfile::read(const QString& path, QString* error) {
     TProfile profile;
-    QFile file(path);
-    if (!file.exists())
+    if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
         return profile;
-    const auto fail = [&] {
-        if (error)
-            *error = QStringLiteral("Could not read \"%1\": %2")
-                         .arg(QDir::toNativeSeparators(path), file.errorString());
-        return TProfile();
-    };
-    if (!file.open(QIODevice::ReadOnly))
-        return fail();
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return fail();
+    const std::optional<QByteArray> bytes = readRegularFile(path, MaxFileBytes, error);
+    if (!bytes)
+        return profile;
 
-    if (bytes.startsWith(Utf8Bom))
+    TText text = parseText(*bytes);
+    switch (text.layout) {
+    case TTextLayout::Utf8WithBom:
         profile.encoding_ = Encoding::Utf8WithBom;
-    else if (bytes.startsWith(Utf16LEBom))
+        break;
+    case TTextLayout::Utf16LE:
         profile.encoding_ = Encoding::Utf16LE;
-    else if (bytes.startsWith(Utf16BEBom))
+        break;
+    case TTextLayout::Utf16BE:
         profile.encoding_ = Encoding::Utf16BE;
-    else if (!isValidUtf8(bytes))
-        profile.encoding_ = Encoding::Windows1252;
-
-    const QString text = decodeText(bytes);
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] != u'\r' && text[i] != u'\n')
-            continue;
-        const qsizetype endLength = text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n' ? 2 : 1;
-        profile.lines_.push_back({text.mid(start, i - start), text.mid(i, endLength)});
-        i += endLength - 1;
-        start = i + 1;
+        break;
+    case TTextLayout::Utf16LENoBom:
+        profile.encoding_ = Encoding::Utf16LENoBom;
+        break;
+    case TTextLayout::Utf16BENoBom:
+        profile.encoding_ = Encoding::Utf16BENoBom;
+        break;
+    case TTextLayout::Lines: {
+        // Written by a Windows program in its code page: changed lines go back that way too. A file that
+        // already holds UTF-8 beyond ASCII stays UTF-8 for them.
+        const bool anyCodePage = std::any_of(text.lines.begin(), text.lines.end(),
+                                             [](const TTextLine& line) { return !line.utf8; });
+        const bool anyUtf8 = std::any_of(text.lines.begin(), text.lines.end(), [](const TTextLine& line) {
+            return line.utf8 && !isAscii(line.text);
+        });
+        profile.encoding_ = anyCodePage && !anyUtf8 ? Encoding::Windows1252 : Encoding::Utf8;
+        break;
     }
-    if (start < text.size())
-        profile.lines_.push_back({text.mid(start), QString()});
+    }
+    for (TTextLine& line : text.lines)
+        profile.lines_.push_back({std::move(line.text), std::move(line.end), std::move(line.raw)});
     if (!profile.lines_.empty() && !profile.lines_.front().end.isEmpty())
         profile.newLineEnd_ = profile.lines_.front().end;
     return profile;
@@ -175,7 +150,7 @@ std::optional<QString> TProfile::value(const QString& section, const QString& ke
 void TProfile::insertLine(qsizetype at, const QString& text) {
     if (at > 0 && lines_[at - 1].end.isEmpty())
         lines_[at - 1].end = newLineEnd_;
-    lines_.insert(lines_.begin() + at, Line{text, newLineEnd_});
+    lines_.insert(lines_.begin() + at, Line{text, newLineEnd_, {}});
 }
 
 void TProfile::setValue(const QString& section, const QString& key, const QString& text) {
@@ -190,6 +165,7 @@ void TProfile::setValue(const QString& section, const QString& key, const QStrin
         while (keep < line.text.size() && (line.text[keep] == u' ' || line.text[keep] == u'\t'))
             ++keep;
         line.text = line.text.left(keep) + stored;
+        line.raw = QByteArray();
         return;
     }
     if (const auto range = sectionRange(section)) {
@@ -260,15 +236,28 @@ QByteArray TProfile::encoded() const {
         return Utf16LEBom + encodeUtf16(QStringConverter::Utf16LE, text);
     case Encoding::Utf16BE:
         return Utf16BEBom + encodeUtf16(QStringConverter::Utf16BE, text);
-    case Encoding::Windows1252:
-        // A new value the code page cannot hold turns the file into UTF-8, which reads back as well.
-        if (const std::optional<QByteArray> bytes = toWindows1252(text))
-            return *bytes;
-        return text.toUtf8();
+    case Encoding::Utf16LENoBom:
+        return encodeUtf16(QStringConverter::Utf16LE, text);
+    case Encoding::Utf16BENoBom:
+        return encodeUtf16(QStringConverter::Utf16BE, text);
     case Encoding::Utf8:
+    case Encoding::Windows1252:
         break;
     }
-    return text.toUtf8();
+    // Line by line: what was read goes back as it was; a new value the code page cannot hold is
+    // written in UTF-8, which reads back as well.
+    QByteArray bytes;
+    for (const Line& line : lines_) {
+        if (!line.raw.isNull())
+            bytes += line.raw;
+        else if (const std::optional<QByteArray> codePage =
+                     encoding_ == Encoding::Windows1252 ? toWindows1252(line.text) : std::nullopt)
+            bytes += *codePage;
+        else
+            bytes += line.text.toUtf8();
+        bytes += line.end.toLatin1();
+    }
+    return bytes;
 }
 
 bool TProfile::write(const QString& path, QString* error) const {

@@ -26,8 +26,9 @@ inline const QString SettingsSection = QStringLiteral("Settings");
 // Saving: set every key, then `write` once.
 class TProfile {
 public:
-    // A missing file reads as an empty profile. A file that exists but cannot be read does too, and
-    // `error` then says why, so a caller about to rewrite it can stop instead of dropping its content.
+    // A missing file reads as an empty profile. A file that exists but cannot be read (or is no regular
+    // file, or is too large) does too, and `error` then says why, so a caller about to rewrite it can
+    // stop instead of dropping its content.
     static TProfile read(const QString& path, QString* error = nullptr);
 
     // The raw value text; nothing when the section or the key is missing. An empty value is "".
@@ -53,17 +54,23 @@ public:
     void writeText(const QString& section, const QString& key, const QString& text);
 
     // Replaces the file as a whole through a temporary file and a rename, so a failure leaves the
-    // previous file as it was. The file keeps its encoding (UTF-8, UTF-16 with a byte-order mark, or
-    // Windows-1252 while every character fits it; else UTF-8); a new file is UTF-8 without a mark, which
-    // the Windows profile functions read too, with CR LF line ends. On failure `error` holds a sentence
-    // naming the file and the reason, ready for a message box.
+    // previous file as it was. The file keeps its encoding (UTF-16 with or without a byte-order mark,
+    // UTF-8 with a mark, or line by line: a line that was not changed keeps its bytes, a changed or new
+    // one is UTF-8, or Windows-1252 in a file written that way while the text fits it); a new file is
+    // UTF-8 without a mark, which the Windows profile functions read too, with CR LF line ends. On
+    // failure `error` holds a sentence naming the file and the reason, ready for a message box.
     bool write(const QString& path, QString* error = nullptr) const;
 
+    // Larger settings files are refused: no real one comes near it, and a runaway one must not fill
+    // the memory.
+    static constexpr qint64 MaxFileBytes = 4 * 1024 * 1024;
+
 private:
-    enum class Encoding { Utf8, Utf8WithBom, Utf16LE, Utf16BE, Windows1252 };
+    enum class Encoding { Utf8, Utf8WithBom, Utf16LE, Utf16BE, Utf16LENoBom, Utf16BENoBom, Windows1252 };
     struct Line {
         QString text;
-        QString end; // "\r\n", "\n", "\r", or empty on a last line without one
+        QString end;    // "\r\n", "\n", "\r", or empty on a last line without one
+        QByteArray raw; // the bytes read, written back while the line is unchanged; null otherwise
     };
 
     QByteArray encoded() const;

@@ -157,7 +157,7 @@ void TestMessages::missingOrUnreadableFileLeavesThePickerEmpty() {
     QVERIFY(QDir(blocked.path()).mkdir("HoravisStandardMessages.txt"));
     TForm1 unreadable(blocked.path());
     QCOMPARE(unreadable.ComboBox1->Count(), 0);
-    QVERIFY(!readTextLines(blocked.filePath("HoravisStandardMessages.txt")));
+    QVERIFY(!readTextLines(blocked.filePath("HoravisStandardMessages.txt"), 1024));
 }
 
 void TestMessages::typingSetsTheMessageLine() {

@@ -405,9 +405,24 @@ void TestProfile::encodingIsKept_data() {
                                   << "ä"
                                   << QByteArray("[Settings]\r\nMessage=Gr\xFC\xDF"
                                                 "e \x80 5\r\nAdded=\xE4\r\n");
-    QTest::newRow("Windows-1252 given a character it lacks") << QByteArray("[Settings]\r\nMessage=Gr\xFC\xDF"
-                                                                           "e \x80 5\r\n")
-                                                             << "→" << grown.arg("→").toUtf8();
+    // The lines already there keep their bytes; the new one is UTF-8, and each reads back on its own.
+    QTest::newRow("Windows-1252 given a character it lacks")
+        << QByteArray("[Settings]\r\nMessage=Gr\xFC\xDF"
+                      "e \x80 5\r\n")
+        << "→"
+        << QByteArray("[Settings]\r\nMessage=Gr\xFC\xDF"
+                      "e \x80 5\r\nAdded=\xE2\x86\x92\r\n");
+    QTest::newRow("UTF-16 LE without a mark") << utf16(QStringConverter::Utf16LE, "", text) << "→"
+                                              << utf16(QStringConverter::Utf16LE, "", grown.arg("→"));
+    QTest::newRow("UTF-16 BE without a mark") << utf16(QStringConverter::Utf16BE, "", text) << "→"
+                                              << utf16(QStringConverter::Utf16BE, "", grown.arg("→"));
+    // One line in the code page (a comment typed on Windows) does not change how the UTF-8 lines read.
+    QTest::newRow("UTF-8 with one Windows-1252 line")
+        << QByteArray("; edited by J\xFCrgen\r\n[Settings]\r\nMessage=Gr\xC3\xBC\xC3\x9F"
+                      "e \xE2\x82\xAC 5\r\n")
+        << "Café"
+        << QByteArray("; edited by J\xFCrgen\r\n[Settings]\r\nMessage=Gr\xC3\xBC\xC3\x9F"
+                      "e \xE2\x82\xAC 5\r\nAdded=Caf\xC3\xA9\r\n");
 }
 
 void TestProfile::encodingIsKept() {
