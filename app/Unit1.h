@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/skinerror.h"
 #include "components/brkapart.h"
 #include "toolkit/mediaplayer.h"
 #include "toolkit/timeedits.h"
@@ -28,16 +29,6 @@ class QLabel;
 class QMenu;
 class QAction;
 class TProfile;
-
-// A skin or settings file that could not be read or written; the message names the file and why.
-class TSkinError : public std::runtime_error {
-public:
-    explicit TSkinError(const QString& message);
-    const QString& message() const { return message_; }
-
-private:
-    QString message_;
-};
 
 // Whether the window reads the settings file and the skin folder at start-up and writes them back on
 // closing. The program always does; tests of other areas keep the built-in look and leave the disk alone.
@@ -171,6 +162,9 @@ public:
     QString AppDir;
     // The current skin folder, always ending in a separator.
     QString SkinDir;
+    // The one skin folder the program may write into: the last one loaded in this run, or one it wrote
+    // fresh. Empty while none was.
+    QString WritableSkinDir;
     // "Horavis 3.6 - " and the current skin's name, once a skin is loaded.
     QString ApplicationTitle;
     bool StrapSwitchLocked = true;
@@ -206,6 +200,9 @@ private:
     void wireDragging();
     void wireSkins();
     void openSettingsAndSkin();
+    QString rememberedSkinDir(const QString& stored) const;
+    void saveSkinIfLoaded();
+    bool saveSkinBeforeSwitching();
     bool hasRequiredPictures(const QString& folder) const;
     QString skinSettingsPath(const QString& folder) const;
     std::map<QString, QImage> decodeSkinPictures(const QString& folder) const;

@@ -3,29 +3,10 @@
 
 #include "toolkit/controls.h"
 
-#include <cmath>
-
 namespace {
-struct DragBounds {
-    double left, right, top, bottom;
-};
-constexpr DragBounds DateBounds{10, 897, 32, 943};
-constexpr DragBounds TextBounds{10, 461, 30, 880};
-
-// Not-a-number falls to the lower bound, like any value below it.
-double clampedTo(double value, double low, double high) {
-    if (std::isnan(value) || value < low)
-        value = low;
-    return value > high ? high : value;
-}
-
-QPointF clampedTo(QPointF at, const DragBounds& bounds) {
-    return {clampedTo(at.x(), bounds.left, bounds.right), clampedTo(at.y(), bounds.top, bounds.bottom)};
-}
-
 // The press point stays fixed: the handle follows the pointer, so each move adds only new motion.
-QPointF dragged(TForm1::DragState& drag, QPointF pointer, const DragBounds& bounds) {
-    drag.position = clampedTo(drag.position + (pointer - drag.press), bounds);
+QPointF dragged(TForm1::DragState& drag, QPointF pointer, const TDragBounds& bounds) {
+    drag.position = bounds.clamped(drag.position + (pointer - drag.press));
     return drag.position;
 }
 } // namespace

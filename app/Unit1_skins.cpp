@@ -3,31 +3,26 @@
 #include "app/Unit1.h"
 
 #include "app/skinbinding.h"
+#include "app/skinpictures.h"
 #include "skin/profile.h"
 #include "toolkit/controls.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/textfile.h"
 
 #include <QAction>
-#include <QCloseEvent>
 #include <QDir>
-#include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
-#include <future>
 #include <map>
 
 namespace {
-const QString SettingsFile = QStringLiteral("Horavis.ini");
 const QString SkinSettingsFile = QStringLiteral("skin.ini");
-const QString DefaultSkinName = QStringLiteral("Orvane Companion");
 const QString InvalidSkinMessage = QStringLiteral("This folder does not contain a valid skin");
 const QStringList RequiredPictures = {"WatchfaceFull.png", "sek.png", "hour.png",
                                       "min.png",           "ind.png", "ovl.png"};
 const QStringList OptionalPictures = {"ontop.png",       "WatchfaceFullBG.png", "BalanceWheel.png",
                                       "Tourbillon.png",  "Gearwheel.png",       "WatchfaceReduced.png",
                                       "escapewheel.png", "miniind.png"};
-constexpr int MaxPictureSide = 8192;
 
 const QString& separator() {
     static const QString sep = QDir::separator();
@@ -45,21 +40,6 @@ QString skinFile(const QString& folder, const QString& name) {
     return findIgnoringCase(folder, name);
 }
 
-// Decodes one picture; a file that is not a picture or is larger than the program takes is an error.
-QImage decodePicture(const QString& path) {
-    QImageReader reader(path);
-    const QSize size = reader.size();
-    if (!size.isValid() || size.width() > MaxPictureSide || size.height() > MaxPictureSide)
-        throw TSkinError(QStringLiteral("\"%1\" is not a picture of at most %2 x %2 pixels")
-                             .arg(QDir::toNativeSeparators(path))
-                             .arg(MaxPictureSide));
-    QImage image;
-    if (!reader.read(&image))
-        throw TSkinError(QStringLiteral("\"%1\" cannot be read: %2")
-                             .arg(QDir::toNativeSeparators(path), reader.errorString()));
-    return image;
-}
-
 // Writes a picture as a whole or not at all. Unbuffered, so a short write (a full disk) shows at
 // once instead of being lost in the final flush.
 void savePicture(const QImage& image, const QString& path) {
@@ -74,9 +54,6 @@ void savePicture(const QImage& image, const QString& path) {
 }
 } // namespace
 
-TSkinError::TSkinError(const QString& message)
-    : std::runtime_error(message.toStdString()), message_(message) {}
-
 QString TForm1::GetDeepestDir(const QString& AFilename) {
     QString path = AFilename;
     const bool keepsRoot =
@@ -87,6 +64,9 @@ QString TForm1::GetDeepestDir(const QString& AFilename) {
     return path.mid(cut + 1);
 }
 
+// A folder without the six pictures gets the one message that says so; a file that cannot be read gets
+// one message naming it and the reason. Either way nothing of the folder reaches the scene, and the
+// folder is not one the program may write into.
 bool TForm1::LoadSkin(const QString& NewSkindir) {
     AlarmFile.clear();
     try {
@@ -95,27 +75,31 @@ bool TForm1::LoadSkin(const QString& NewSkindir) {
         // The old sound is gone from AlarmFile either way; a player that fails here must not stop a load.
         Logme(QStringLiteral("Clearing the sound player failed: ") + QString::fromLocal8Bit(error.what()));
     }
-    try {
-        const QString folder = withSeparator(NewSkindir);
-        const bool accepted = hasRequiredPictures(folder);
-        if (accepted) {
-            applySkinPictures(folder, decodeSkinPictures(folder));
-            applySkinSettings(TProfile::read(skinSettingsPath(folder)));
-            SkinDir = folder;
-        } else {
-            TDialogs::current().showMessage(InvalidSkinMessage);
-        }
+    const QString folder = withSeparator(NewSkindir);
+    if (!hasRequiredPictures(folder)) {
+        TDialogs::current().showMessage(InvalidSkinMessage);
         showCurrentSkin();
-        return accepted;
+        return false;
+    }
+    try {
+        const std::map<QString, QImage> pictures = decodeSkinPictures(folder);
+        QString problem;
+        const TProfile ini = TProfile::read(skinSettingsPath(folder), &problem);
+        if (!problem.isEmpty())
+            throw TSkinError(problem);
+        applySkinPictures(folder, pictures);
+        applySkinSettings(ini);
     } catch (const TSkinError& error) {
         Logme(QStringLiteral("Loading skin was not successful, skin folder is still ") + SkinDir + ": " +
               error.message());
-        return false;
-    } catch (const std::exception& error) {
-        Logme(QStringLiteral("Loading skin was not successful, skin folder is still ") + SkinDir + ": " +
-              QString::fromLocal8Bit(error.what()));
+        TDialogs::current().showError(error.message());
+        showCurrentSkin();
         return false;
     }
+    SkinDir = folder;
+    WritableSkinDir = folder;
+    showCurrentSkin();
+    return true;
 }
 
 bool TForm1::hasRequiredPictures(const QString& folder) const {
@@ -130,26 +114,14 @@ QString TForm1::skinSettingsPath(const QString& folder) const {
     return existing.isEmpty() ? folder + SkinSettingsFile : existing;
 }
 
-// Every picture is decoded before any is shown, two at a time: a broken file then leaves the current
-// look whole, and the large faces decode side by side.
+// Every picture is read and decoded before any is shown: a broken file then leaves the current look whole.
 std::map<QString, QImage> TForm1::decodeSkinPictures(const QString& folder) const {
-    std::map<QString, std::future<QImage>> pending;
+    std::map<QString, QString> paths;
     for (const QStringList* names : {&RequiredPictures, &OptionalPictures})
         for (const QString& name : *names)
             if (const QString path = skinFile(folder, name); !path.isEmpty())
-                pending.emplace(name, std::async(std::launch::async, decodePicture, path));
-    std::map<QString, QImage> pictures;
-    std::exception_ptr failure;
-    for (auto& [name, picture] : pending) {
-        try {
-            pictures.emplace(name, picture.get());
-        } catch (...) {
-            failure = failure ? failure : std::current_exception();
-        }
-    }
-    if (failure)
-        std::rethrow_exception(failure);
-    return pictures;
+                paths.emplace(name, path);
+    return skinpictures::decode(paths);
 }
 
 void TForm1::applySkinPictures(const QString& folder, const std::map<QString, QImage>& pictures) {
@@ -253,21 +225,23 @@ void TForm1::CreateSkinDirList(TListBox* MyListBox) {
         MyListBox->AddItem(folder);
 }
 
+// The skin that is current now is stored first; then the chosen one is loaded, and once more from what
+// the list selects afterwards, which gives a rejected choice's predecessor its sound back.
 void TForm1::MenuItem1Click(TObject*) {
-    try {
-        SaveCurrentSkin();
-    } catch (const TSkinError& error) {
-        TDialogs::current().showError(error.message());
+    if (!saveSkinBeforeSwitching())
         return;
-    }
-    QDir().mkpath(SkinDir);
     // With nothing chosen in the list there is nothing to load.
     if (SkinBox->ItemIndex() < 0)
         return;
-    LoadSkin(AppDir + SkinBox->Item(SkinBox->ItemIndex()).text);
+    const QString chosen = AppDir + SkinBox->Item(SkinBox->ItemIndex()).text;
+    const bool loaded = LoadSkin(chosen);
     if (SkinBox->ItemIndex() < 0)
         return;
-    LoadSkin(AppDir + SkinBox->Item(SkinBox->ItemIndex()).text);
+    const QString selected = AppDir + SkinBox->Item(SkinBox->ItemIndex()).text;
+    // One failed load, one message: a folder just refused is not tried again.
+    if (!loaded && selected == chosen)
+        return;
+    LoadSkin(selected);
 }
 
 void TForm1::SkinBoxDblClick(TObject* Sender) {
@@ -282,74 +256,8 @@ void TForm1::CheckBox5Change(TObject*) {
     applyWatchFace(CheckBox5->IsChecked());
 }
 
-void TForm1::Readini() {
-    const TProfile ini = TProfile::read(AppDir + SettingsFile);
-    MagentaBox->setIsChecked(ini.readBool(SettingsSection, "Magenta").value_or(false));
-    MagentaBoxChange(MagentaBox);
-    // Every folder the program itself records ends in a separator; a hand-edited one may not.
-    SkinDir = ini.readText(SettingsSection, "SkinDir").value_or(AppDir + DefaultSkinName + separator());
-    if (!SkinDir.isEmpty())
-        SkinDir = withSeparator(SkinDir);
-    if (QDir(SkinDir).exists()) {
-        CreateSkinDirList(SkinBox);
-        LoadSkin(SkinDir);
-    }
-}
-
-void TForm1::Saveini() {
-    const QString path = AppDir + SettingsFile;
-    QString problem;
-    TProfile ini = TProfile::read(path, &problem);
-    if (!problem.isEmpty())
-        throw TSkinError(problem);
-    ini.writeText(SettingsSection, "SkinDir", SkinDir);
-    ini.writeBool(SettingsSection, "Magenta", MagentaBox->IsChecked());
-    if (!ini.write(path, &problem))
-        throw TSkinError(problem);
-}
-
-// A save that fails keeps the window open and says what could not be written, so nothing is lost.
-void TForm1::FormCloseQuery(TObject*, bool& CanClose) {
-    if (!usesDisk_)
-        return;
-    try {
-        Saveini();
-        SaveCurrentSkin();
-    } catch (const TSkinError& error) {
-        TDialogs::current().showError(error.message());
-        CanClose = false;
-    }
-}
-
-void TForm1::closeEvent(QCloseEvent* event) {
-    bool canClose = true;
-    FormCloseQuery(this, canClose);
-    if (canClose)
-        event->accept();
-    else
-        event->ignore();
-}
-
 void TForm1::wireSkins() {
     CheckBox5->OnChange = [this](TObject* s) { CheckBox5Change(s); };
     SkinBox->OnDblClick = [this](TObject* s) { SkinBoxDblClick(s); };
     QObject::connect(MenuItem1, &QAction::triggered, [this] { MenuItem1Click(nullptr); });
-}
-
-// At start-up: the settings file, the skin list and the skin; a skin folder that is not there yet
-// receives the built-in look.
-void TForm1::openSettingsAndSkin() {
-    if (!usesDisk_)
-        return;
-    Readini();
-    if (QDir(SkinDir).exists())
-        return;
-    try {
-        SaveCurrentSkin();
-    } catch (const TSkinError& error) {
-        TDialogs::current().showError(error.message());
-        return;
-    }
-    CreateSkinDirList(SkinBox);
-    LoadSkin(SkinDir);
 }

@@ -46,15 +46,21 @@ TSkinBinding mainText(TEdit* TForm1::*edit) {
             [edit](TForm1& form, const TSkinValue& v) { (form.*edit)->setText(std::get<QString>(v)); }};
 }
 
-// Positions come from the elements themselves, not from any control.
-template <class Element> TSkinBinding position(Element* TWatchScene::*element, Qt::Orientation axis) {
+// Positions come from the elements themselves, not from any control. A stored one is brought within the
+// drag bounds, so its handle can always be grabbed again.
+template <class Element>
+TSkinBinding position(Element* TWatchScene::*element, Qt::Orientation axis, const TDragBounds& bounds) {
     return {[=](const TForm1& form) {
                 const QPointF at = (form.*element)->Position();
                 return TSkinValue(axis == Qt::Horizontal ? at.x() : at.y());
             },
             [=](TForm1& form, const TSkinValue& v) {
                 QPointF at = (form.*element)->Position();
-                (axis == Qt::Horizontal ? at.rx() : at.ry()) = std::get<double>(v);
+                const double value = std::get<double>(v);
+                if (axis == Qt::Horizontal)
+                    at.rx() = TDragBounds::clamped(value, bounds.left, bounds.right);
+                else
+                    at.ry() = TDragBounds::clamped(value, bounds.top, bounds.bottom);
                 (form.*element)->setPosition(at);
             }};
 }
@@ -201,13 +207,13 @@ TSkinBinding bindingOf(TSkinKey key) {
     case K::FinishMessage:
         return mainText(&TForm1::Finish_Message);
     case K::DateX:
-        return position(&TWatchScene::DateOut, Qt::Horizontal);
+        return position(&TWatchScene::DateOut, Qt::Horizontal, TWatchScene::DateBounds);
     case K::DateY:
-        return position(&TWatchScene::DateOut, Qt::Vertical);
+        return position(&TWatchScene::DateOut, Qt::Vertical, TWatchScene::DateBounds);
     case K::TextX:
-        return position(&TWatchScene::CutOut, Qt::Horizontal);
+        return position(&TWatchScene::CutOut, Qt::Horizontal, TWatchScene::TextBounds);
     case K::TextY:
-        return position(&TWatchScene::CutOut, Qt::Vertical);
+        return position(&TWatchScene::CutOut, Qt::Vertical, TWatchScene::TextBounds);
     }
     throw std::logic_error("a skin key without a holder");
 }

@@ -44,6 +44,11 @@ inline QByteArray readBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// Where the program puts a skin folder of that name beside it, with the trailing separator.
+inline QString folderOf(const QTemporaryDir& app, const QString& name) {
+    return QDir(app.path()).filePath(name) + QDir::separator();
+}
+
 // A skin folder under `parent` with the six required pictures (less `missing`), the `extra` files
 // (pictures for .png names, a few bytes otherwise) and, when given, a skin.ini. Returns the folder
 // with its trailing separator.

@@ -91,8 +91,13 @@ void TestSkins::valuesReadAndWrittenBack_data() {
                                            << "1";
     QTest::newRow("text") << QByteArray("Message=Back in five") << "Message"
                           << "Back in five";
+    // Brought within the drag bounds, so the handle can be grabbed.
     QTest::newRow("position outside the drag bounds") << QByteArray("TextX=600") << "TextX"
-                                                      << "600";
+                                                      << "461";
+    QTest::newRow("position far outside the dial") << QByteArray("DateX=1E308") << "DateX"
+                                                   << "897";
+    QTest::newRow("position far above the dial") << QByteArray("DateY=-1E308") << "DateY"
+                                                 << "32";
 }
 
 // Read through the loader into the controls and scene, written back by the writer.

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 class TMessageBoxes : public TDialogs {
@@ -11,6 +12,16 @@ public:
     }
     void showMessage(const QString& text) override {
         QMessageBox::information(QApplication::activeWindow(), QApplication::applicationName(), text);
+    }
+    bool askToGoOnWithoutSaving(const QString& problem, const QString& goOn) override {
+        QMessageBox box(QMessageBox::Warning, QApplication::applicationName(), problem, QMessageBox::NoButton,
+                        QApplication::activeWindow());
+        QPushButton* anyway = box.addButton(goOn, QMessageBox::DestructiveRole);
+        QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+        box.setDefaultButton(cancel);
+        box.setEscapeButton(cancel);
+        box.exec();
+        return box.clickedButton() == anyway;
     }
 };
 

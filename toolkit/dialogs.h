@@ -11,6 +11,9 @@ public:
     virtual void showError(const QString& text) = 0;
     // A modal message box with an OK button.
     virtual void showMessage(const QString& text) = 0;
+    // Something could not be saved: true when the user goes on without it (the button named `goOn`),
+    // false for Cancel, which is also what Escape and closing the box give.
+    virtual bool askToGoOnWithoutSaving(const QString& problem, const QString& goOn) = 0;
 
     // The boxes in use: the real ones unless a replacement is installed.
     static TDialogs& current();

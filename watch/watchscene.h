@@ -11,6 +11,14 @@
 // The parts the editor places: they are sized, moved, shown and given a crosshair alike.
 enum class TWatchPart { HourHand, MinuteHand, SecondHand, BalanceWheel, Tourbillon, GearWheel, EscapeWheel };
 
+// Where the date and the text plate may be dragged to, in the dial's units, bounds included.
+struct TDragBounds {
+    double left, right, top, bottom;
+    // Not-a-number falls to the lower bound, like any value below it.
+    static double clamped(double value, double low, double high);
+    QPointF clamped(QPointF at) const { return {clamped(at.x(), left, right), clamped(at.y(), top, bottom)}; }
+};
+
 // The watch as a scene of named elements, built from its description, and the rules that set its look.
 // Each rule is the one place a setting reaches the scene: the editor's handlers and the skin loader both
 // call them. It knows no window.
@@ -24,6 +32,9 @@ public:
 
     TScene& scene() { return scene_; }
     const TScene& scene() const { return scene_; }
+
+    static constexpr TDragBounds DateBounds{10, 897, 32, 943};
+    static constexpr TDragBounds TextBounds{10, 461, 30, 880};
 
     // Placement of the hands and the mechanics. A mechanism's placement crosshair moves with it.
     void sizePart(TWatchPart part, float size);

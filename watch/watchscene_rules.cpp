@@ -37,6 +37,12 @@ void sendToBack(std::initializer_list<TElement*> elements) {
 }
 } // namespace
 
+double TDragBounds::clamped(double value, double low, double high) {
+    if (std::isnan(value) || value < low)
+        value = low;
+    return value > high ? high : value;
+}
+
 // The balance wheel's layout carries the escape wheel too, so its offsets move the layout while its
 // size acts on the wheel; the hands' crosshairs are their children and need no moving.
 TWatchScene::Placement TWatchScene::placementOf(TWatchPart part) const {

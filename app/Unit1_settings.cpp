@@ -1,0 +1,123 @@
+// The program's own settings file, the start-up that opens the remembered skin, and closing.
+#include "app/Unit1.h"
+
+#include "skin/profile.h"
+#include "toolkit/controls.h"
+#include "toolkit/dialogs.h"
+
+#include <QCloseEvent>
+#include <QDir>
+
+namespace {
+const QString SettingsFile = QStringLiteral("Horavis.ini");
+const QString DefaultSkinName = QStringLiteral("Orvane Companion");
+const QString CloseAnyway = QStringLiteral("Close without saving");
+const QString SwitchAnyway = QStringLiteral("Switch without saving");
+
+QString withSeparator(QString folder) {
+    if (!folder.endsWith(QDir::separator()))
+        folder += QDir::separator();
+    return folder;
+}
+} // namespace
+
+// Every folder the program itself records is absolute and ends in a separator. A hand-edited one may
+// be empty, which names no skin and so the default one, or relative to the program's folder.
+QString TForm1::rememberedSkinDir(const QString& stored) const {
+    if (stored.trimmed().isEmpty())
+        return AppDir + DefaultSkinName + QDir::separator();
+    const QString folder = QDir::toNativeSeparators(QDir(AppDir).absoluteFilePath(stored));
+    return withSeparator(folder);
+}
+
+void TForm1::Readini() {
+    const TProfile ini = TProfile::read(AppDir + SettingsFile);
+    MagentaBox->setIsChecked(ini.readBool(SettingsSection, "Magenta").value_or(false));
+    MagentaBoxChange(MagentaBox);
+    SkinDir = rememberedSkinDir(ini.readText(SettingsSection, "SkinDir").value_or(QString()));
+    if (QDir(SkinDir).exists()) {
+        CreateSkinDirList(SkinBox);
+        LoadSkin(SkinDir);
+    }
+}
+
+void TForm1::Saveini() {
+    const QString path = AppDir + SettingsFile;
+    QString problem;
+    TProfile ini = TProfile::read(path, &problem);
+    if (!problem.isEmpty())
+        throw TSkinError(problem);
+    ini.writeText(SettingsSection, "SkinDir", SkinDir);
+    ini.writeBool(SettingsSection, "Magenta", MagentaBox->IsChecked());
+    if (!ini.write(path, &problem))
+        throw TSkinError(problem);
+}
+
+// Only a folder this run loaded, or wrote as a fresh skin, receives the live settings: a skin that failed
+// to load keeps its files as they are.
+void TForm1::saveSkinIfLoaded() {
+    if (SkinDir != WritableSkinDir) {
+        Logme(QStringLiteral("Not saving the skin into ") + SkinDir + QStringLiteral(": it was not loaded"));
+        return;
+    }
+    SaveCurrentSkin();
+}
+
+bool TForm1::saveSkinBeforeSwitching() {
+    try {
+        saveSkinIfLoaded();
+        return true;
+    } catch (const TSkinError& error) {
+        return TDialogs::current().askToGoOnWithoutSaving(error.message(), SwitchAnyway);
+    }
+}
+
+// Saves whatever can be saved. When something cannot be written the user chooses: stay, so nothing is
+// lost, or close without it; staying is what a stray Escape or closing the question gives.
+void TForm1::FormCloseQuery(TObject*, bool& CanClose) {
+    if (!usesDisk_)
+        return;
+    QStringList problems;
+    try {
+        Saveini();
+    } catch (const TSkinError& error) {
+        problems << error.message();
+    }
+    try {
+        saveSkinIfLoaded();
+    } catch (const TSkinError& error) {
+        problems << error.message();
+    }
+    if (!problems.isEmpty())
+        CanClose = TDialogs::current().askToGoOnWithoutSaving(problems.join("\n\n"), CloseAnyway);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    bool canClose = true;
+    FormCloseQuery(this, canClose);
+    if (canClose)
+        event->accept();
+    else
+        event->ignore();
+}
+
+// At start-up: the settings file, the skin list and the skin. A skin folder that is not there yet
+// receives the built-in look and is then loaded like any other, so the first start shows what every
+// later start will.
+void TForm1::openSettingsAndSkin() {
+    if (!usesDisk_)
+        return;
+    Readini();
+    if (QDir(SkinDir).exists())
+        return;
+    WritableSkinDir = SkinDir;
+    try {
+        SaveCurrentSkin();
+    } catch (const TSkinError& error) {
+        WritableSkinDir.clear();
+        TDialogs::current().showError(error.message());
+        return;
+    }
+    CreateSkinDirList(SkinBox);
+    LoadSkin(SkinDir);
+}

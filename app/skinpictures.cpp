@@ -1,0 +1,116 @@
+#include "app/skinpictures.h"
+
+#include "toolkit/textfile.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <atomic>
+#include <future>
+#include <mutex>
+#include <vector>
+
+namespace skinpictures {
+namespace {
+// The largest picture taken, decoded as 32-bit pixels, with room to spare; Qt refuses more by default.
+constexpr int AllocationLimitMegabytes = (MaxSide / 1024) * (MaxSide / 1024) * 4 + 64;
+constexpr int DecodersAtOnce = 2;
+
+struct Source {
+    QString name;
+    QString path;
+    QByteArray bytes;
+    QSize size;
+};
+
+QString shown(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+Source readSource(const QString& name, const QString& path) {
+    QString problem;
+    std::optional<QByteArray> bytes = readRegularFile(path, MaxFileBytes, &problem);
+    if (!bytes)
+        throw TSkinError(problem);
+    QBuffer buffer(&*bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QSize size = reader.size();
+    if (!size.isValid())
+        throw TSkinError(
+            QStringLiteral("\"%1\" is not a picture: %2").arg(shown(path), reader.errorString()));
+    if (size.width() > MaxSide || size.height() > MaxSide)
+        throw TSkinError(QStringLiteral("\"%1\" is %2 x %3 pixels, more than the %4 x %4 the program takes")
+                             .arg(shown(path))
+                             .arg(size.width())
+                             .arg(size.height())
+                             .arg(MaxSide));
+    return {name, path, std::move(*bytes), size};
+}
+
+QImage decodeSource(const Source& source) {
+    QByteArray bytes = source.bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    QImage image;
+    if (!reader.read(&image))
+        throw TSkinError(
+            QStringLiteral("\"%1\" cannot be decoded: %2").arg(shown(source.path), reader.errorString()));
+    return image;
+}
+
+void checkTotal(const std::vector<Source>& sources) {
+    qint64 pixels = 0;
+    for (const Source& source : sources)
+        pixels += qint64(source.size.width()) * source.size.height();
+    if (pixels > MaxSkinPixels)
+        throw TSkinError(
+            QStringLiteral("The pictures of \"%1\" hold %2 million pixels, more than the %3 million "
+                           "the program takes for one skin")
+                .arg(shown(QFileInfo(sources.front().path).absolutePath()))
+                .arg(pixels / 1'000'000)
+                .arg(MaxSkinPixels / 1'000'000));
+}
+} // namespace
+
+std::map<QString, QImage> decode(const std::map<QString, QString>& pathsByName) {
+    QImageReader::setAllocationLimit(std::max(QImageReader::allocationLimit(), AllocationLimitMegabytes));
+    std::vector<Source> sources;
+    for (const auto& [name, path] : pathsByName)
+        sources.push_back(readSource(name, path));
+    if (sources.empty())
+        return {};
+    checkTotal(sources);
+
+    std::vector<QImage> images(sources.size());
+    std::atomic<std::size_t> next = 0;
+    std::mutex failureLock;
+    std::exception_ptr failure;
+    const auto work = [&] {
+        for (std::size_t i = next++; i < sources.size(); i = next++) {
+            try {
+                images[i] = decodeSource(sources[i]);
+            } catch (const TSkinError&) {
+                const std::lock_guard lock(failureLock);
+                if (!failure)
+                    failure = std::current_exception();
+            }
+        }
+    };
+    std::vector<std::future<void>> decoders;
+    for (int i = 0; i < DecodersAtOnce; ++i)
+        decoders.push_back(std::async(std::launch::async, work));
+    for (std::future<void>& decoder : decoders)
+        decoder.get();
+    if (failure)
+        std::rethrow_exception(failure);
+
+    std::map<QString, QImage> pictures;
+    for (std::size_t i = 0; i < sources.size(); ++i)
+        pictures.emplace(sources[i].name, std::move(images[i]));
+    return pictures;
+}
+
+} // namespace skinpictures
