@@ -91,6 +91,8 @@ public:
     void Readini();
     void Saveini();
     void FormCloseQuery(TObject* Sender, bool& CanClose);
+    // Saves as closing does, without asking, and ends the program.
+    void endSession();
     void SetIndicatorGroupVisible(bool visible);
     // The countdown target: the date of DateEdit1 joined with the time of day of TimeEdit1.
     QDateTime TargetTime() const;
@@ -218,6 +220,7 @@ private:
 
     QString programFolder_;
     bool usesDisk_;
+    bool sessionEnded_ = false;
     DragState dateDrag_;
     DragState textDrag_;
     TSceneView* view_ = nullptr;

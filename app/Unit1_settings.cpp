@@ -6,6 +6,7 @@
 #include "toolkit/dialogs.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 
 namespace {
@@ -92,7 +93,30 @@ void TForm1::FormCloseQuery(TObject*, bool& CanClose) {
         CanClose = TDialogs::current().askToGoOnWithoutSaving(problems.join("\n\n"), CloseAnyway);
 }
 
+// The session is ending: save what can be saved without asking anyone, and go. A failure is logged; it
+// must not hold up a log-out or a shutdown.
+void TForm1::endSession() {
+    sessionEnded_ = true;
+    if (usesDisk_) {
+        try {
+            Saveini();
+        } catch (const TSkinError& error) {
+            Logme(error.message());
+        }
+        try {
+            saveSkinIfLoaded();
+        } catch (const TSkinError& error) {
+            Logme(error.message());
+        }
+    }
+    QCoreApplication::exit(0);
+}
+
 void TForm1::closeEvent(QCloseEvent* event) {
+    if (sessionEnded_) {
+        event->accept();
+        return;
+    }
     bool canClose = true;
     FormCloseQuery(this, canClose);
     if (canClose)
