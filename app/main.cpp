@@ -1,10 +1,32 @@
 #include "app/Unit1.h"
+#include "app/commandline.h"
+
+#include "horavis_version.h"
 
 #include <QApplication>
 
+namespace {
+
+QStringList argumentsOf(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
+    // Answered before the QApplication exists, which would need a display.
+    const CommandLine commandLine = parseCommandLine(argumentsOf(argc, argv));
+    if (commandLine.action != CommandLine::Action::ShowWatch) {
+        printAnswer(commandLine);
+        return commandLine.exitCode();
+    }
+
     QApplication application(argc, argv);
     QApplication::setApplicationName("Horavis");
+    QApplication::setApplicationVersion(HORAVIS_VERSION);
     TForm1 form(QString(), TDiskUse::On);
     form.show();
     return QApplication::exec();
