@@ -4,6 +4,7 @@
 #include "horavis_version.h"
 
 #include <QApplication>
+#include <QIcon>
 
 namespace {
 
@@ -12,6 +13,13 @@ QStringList argumentsOf(int argc, char* argv[]) {
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     return arguments;
+}
+
+QIcon programIcon() {
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256, 512})
+        icon.addFile(QStringLiteral(":/icon/horavis-%1.png").arg(size), QSize(size, size));
+    return icon;
 }
 
 } // namespace
@@ -27,6 +35,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("Horavis");
     QApplication::setApplicationVersion(HORAVIS_VERSION);
+    QApplication::setWindowIcon(programIcon());
     TForm1 form(QString(), TDiskUse::On);
     form.show();
     return QApplication::exec();
