@@ -35,6 +35,8 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("Horavis");
     QApplication::setApplicationVersion(HORAVIS_VERSION);
+    // Lets Wayland desktops match the window to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(HORAVIS_APP_ID);
     QApplication::setWindowIcon(programIcon());
     TForm1 form(QString(), TDiskUse::On);
     form.show();
