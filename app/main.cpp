@@ -4,7 +4,10 @@
 #include "horavis_version.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QIcon>
+#include <QStandardPaths>
 
 namespace {
 
@@ -20,6 +23,19 @@ QIcon programIcon() {
     for (const int size : {16, 24, 32, 48, 64, 128, 256, 512})
         icon.addFile(QStringLiteral(":/icon/horavis-%1.png").arg(size), QSize(size, size));
     return icon;
+}
+
+// A portable copy keeps its settings and skins beside itself. An installed copy keeps them in the
+// user's data folder: its own folder is not the user's to write, and even root should not fill it.
+QString dataFolder() {
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    const bool installed = QFileInfo(programFolder).canonicalFilePath() ==
+                           QFileInfo(HORAVIS_INSTALLED_BINDIR).canonicalFilePath();
+    if (!installed && QFileInfo(programFolder).isWritable())
+        return programFolder;
+    const QString perUser = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(perUser);
+    return perUser;
 }
 
 } // namespace
@@ -38,7 +54,7 @@ int main(int argc, char* argv[]) {
     // Lets Wayland desktops match the window to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(HORAVIS_APP_ID);
     QApplication::setWindowIcon(programIcon());
-    TForm1 form(QString(), TDiskUse::On);
+    TForm1 form(dataFolder(), TDiskUse::On);
     form.show();
     return QApplication::exec();
 }
