@@ -13,6 +13,7 @@
 #include <cmath>
 #include <csignal>
 #include <ctime>
+#include <numbers>
 #include <sys/prctl.h>
 
 namespace {
@@ -70,14 +71,14 @@ bool writeToneWav(const QString& path) {
     out.writeRawData("data", 4);
     out << quint32(frames * 2);
     for (int i = 0; i < frames; ++i)
-        out << qint16(std::lround(16000 * std::sin(2 * M_PI * ToneHz * i / rate)));
+        out << qint16(std::lround(16000 * std::sin(2 * std::numbers::pi * ToneHz * i / rate)));
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
 }
 
 // Amplitude of one frequency in a block (Goertzel).
 double amplitudeAt(const qint16* x, int n, double hz) {
-    const double c = 2 * std::cos(2 * M_PI * hz / RecordRate);
+    const double c = 2 * std::cos(2 * std::numbers::pi * hz / RecordRate);
     double s1 = 0, s2 = 0;
     for (int i = 0; i < n; ++i) {
         const double s = x[i] + c * s1 - s2;

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace {
 template <class T> bool assign(T& field, const T& value) {
@@ -469,7 +470,7 @@ void TArcDial::setValue(double degrees) {
 void TArcDial::followPointer(QPointF local) {
     const QPointF centre = LocalRect().center();
     const double radians = std::atan2(-(local.y() - centre.y()), local.x() - centre.x());
-    setValue(radians * 180.0 / M_PI);
+    setValue(radians * 180.0 / std::numbers::pi);
 }
 
 void TArcDial::mouseDown(Qt::MouseButtons buttons, QPointF local) {

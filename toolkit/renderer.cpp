@@ -7,6 +7,7 @@
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace {
 constexpr double ShadowSoftnessToPixels = 40.0;
@@ -23,7 +24,7 @@ int shadowRadius(const TShadowEffect& shadow, QSizeF scale) {
 }
 
 QPointF shadowOffset(const TShadowEffect& shadow) {
-    const double radians = shadow.Direction() * M_PI / 180.0;
+    const double radians = shadow.Direction() * std::numbers::pi / 180.0;
     return {std::cos(radians) * shadow.Distance(), std::sin(radians) * shadow.Distance()};
 }
 

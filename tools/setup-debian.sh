@@ -12,6 +12,8 @@ packages=(
     # The clipboard test reads and writes the X11 clipboard from another program.
     xclip
     fonts-dejavu-core fonts-crosextra-carlito
+    # Packaging: dpkg-shlibdeps and file for CPack, and the checks of the desktop entry and metadata.
+    dpkg-dev file desktop-file-utils appstream
 )
 
 missing=()
