@@ -106,9 +106,9 @@ void TestMessages::startUpSelectsTheThirdEntry() {
 void TestMessages::encodingsAndLineEnds_data() {
     QTest::addColumn<QByteArray>("bytes");
     const QString text = QString::fromUtf8("Café;Übertragung läuft\nПауза;скоро\n€uro;fin");
-    const auto encoded = [&](QStringConverter::Encoding encoding, const QString& lineEnd) {
-        QString withEnds = text;
-        withEnds.replace("\n", lineEnd);
+    // Into a byte array at once: the encoder's result only refers to the text it was given.
+    const auto encoded = [&](QStringConverter::Encoding encoding, const QString& lineEnd) -> QByteArray {
+        const QString withEnds = text.split(u'\n').join(lineEnd);
         return QStringEncoder(encoding, QStringConverter::Flag::WriteBom).encode(withEnds);
     };
     for (const auto& [name, end] :
