@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
 #include <xcb/xcb.h>
 
 #include <chrono>
@@ -232,6 +233,7 @@ class TestEndToEnd : public QObject {
     Q_OBJECT
 private slots:
     void firstAndSecondStart();
+    void endOfSessionSavesTheEdits();
 
 private:
     void runOnce(const QTemporaryDir& dir, const QString& programPath, const QString& display,
@@ -460,6 +462,66 @@ void TestEndToEnd::firstAndSecondStart() {
         return dir.setAutoRemove(false);
     checkFilesLeftBehind(dir);
     QCOMPARE(textOf(dir.filePath("Orvane Companion/skin.ini")).toUtf8(), firstSkin);
+}
+
+namespace {
+// Real input through the X server's test extension, as a user's mouse and keyboard give it.
+bool xdotool(const QString& display, const QStringList& arguments) {
+    QProcess tool;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("DISPLAY", display);
+    tool.setProcessEnvironment(environment);
+    tool.start("xdotool", arguments);
+    return tool.waitForFinished(milliseconds(exitTimeout)) && tool.exitCode() == 0;
+}
+} // namespace
+
+// A log-out or shutdown sends SIGTERM: the program saves what was typed since the start, and exits. A
+// FIFO in the messages file's place, which no writer ever opens, does not hold the window back.
+void TestEndToEnd::endOfSessionSavesTheEdits() {
+    QTemporaryDir dir;
+    const QString programPath = copyProgramInto(dir);
+    QVERIFY2(!programPath.isEmpty(), "could not copy " HORAVIS_BINARY);
+    QVERIFY(mkfifo(QFile::encodeName(dir.filePath("HoravisStandardMessages.txt")).constData(), 0600) == 0);
+    const VirtualDisplay display(dir.filePath("xvfb.log"));
+    QVERIFY(display.isReady());
+    ScopedProcess program;
+    startProgram(program.get(), programPath, display.name());
+    QVERIFY(program->waitForStarted(milliseconds(programStartTimeout)));
+
+    int screenNumber = 0;
+    const XcbConnection connection(xcb_connect(qPrintable(display.name()), &screenNumber));
+    QVERIFY(!xcb_connection_has_error(connection.get()));
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection.get())).data->root;
+    std::optional<xcb_window_t> window;
+    QVERIFY2(pollWhileRunning(program.get(), windowAppearTimeout,
+                              [&] {
+                                  window = findViewableTopLevel(connection.get(), root, defaultSkinTitle);
+                                  return window.has_value();
+                              }),
+             qPrintable(describe(program.get())));
+    const QRect geometry = geometryOnRoot(connection.get(), *window, root);
+
+    // Types into the message field of the top panel, then ticks "Magenta": the program handles input in
+    // order, so once the plate turns magenta the message has arrived too.
+    const QPoint field = geometry.topLeft() + QPoint(3 + 313 + 100, 3 + 1 + 24);
+    const QPoint magentaBox = geometry.topLeft() + QPoint(7 + 16 + 8, 57 + 421 + 12);
+    QVERIFY(xdotool(display.name(), {"mousemove", QString::number(field.x()), QString::number(field.y()),
+                                     "click", "1", "type", "--delay", "20", "Live now"}));
+    QVERIFY(xdotool(display.name(), {"mousemove", QString::number(magentaBox.x()),
+                                     QString::number(magentaBox.y()), "click", "1"}));
+    const bool magenta = pollWhileRunning(program.get(), firstFrameTimeout, [&] {
+        const QImage plate = grabRootArea(connection.get(), root, geometry);
+        return !plate.isNull() && plate.pixelColor(plateOnlyMargin.center()) == QColor(255, 0, 255);
+    });
+    QVERIFY2(magenta, qPrintable(describe(program.get())));
+    program->terminate();
+    QVERIFY2(program->waitForFinished(milliseconds(exitTimeout)), qPrintable(describe(program.get())));
+    QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program->exitCode(), 0);
+    const QString skinIni = textOf(dir.filePath("Orvane Companion/skin.ini"));
+    QVERIFY2(skinIni.contains("Message=Live now\r\n"), qPrintable(skinIni));
+    QVERIFY(textOf(dir.filePath("Horavis.ini")).contains("Magenta=1"));
 }
 
 QTEST_GUILESS_MAIN(TestEndToEnd)
