@@ -79,16 +79,17 @@ void TForm1::FormCloseQuery(TObject*, bool& CanClose) {
     if (!usesDisk_)
         return;
     QStringList problems;
-    try {
-        Saveini();
-    } catch (const TSkinError& error) {
-        problems << error.message();
-    }
-    try {
-        saveSkinIfLoaded();
-    } catch (const TSkinError& error) {
-        problems << error.message();
-    }
+    const auto attempt = [&problems](const auto& save) {
+        try {
+            save();
+        } catch (const TSkinError& error) {
+            problems << error.message();
+        } catch (const std::exception& error) {
+            problems << QStringLiteral("Could not save: ") + QString::fromLocal8Bit(error.what());
+        }
+    };
+    attempt([this] { Saveini(); });
+    attempt([this] { saveSkinIfLoaded(); });
     if (!problems.isEmpty())
         CanClose = TDialogs::current().askToGoOnWithoutSaving(problems.join("\n\n"), CloseAnyway);
 }
@@ -98,16 +99,16 @@ void TForm1::FormCloseQuery(TObject*, bool& CanClose) {
 void TForm1::endSession() {
     sessionEnded_ = true;
     if (usesDisk_) {
-        try {
-            Saveini();
-        } catch (const TSkinError& error) {
-            Logme(error.message());
-        }
-        try {
-            saveSkinIfLoaded();
-        } catch (const TSkinError& error) {
-            Logme(error.message());
-        }
+        const auto attempt = [](const auto& save) {
+            try {
+                save();
+            } catch (const std::exception& error) {
+                const auto* skinError = dynamic_cast<const TSkinError*>(&error);
+                Logme(skinError ? skinError->message() : QString::fromLocal8Bit(error.what()));
+            }
+        };
+        attempt([this] { Saveini(); });
+        attempt([this] { saveSkinIfLoaded(); });
     }
     QCoreApplication::exit(0);
 }

@@ -89,10 +89,14 @@ bool TForm1::LoadSkin(const QString& NewSkindir) {
             throw TSkinError(problem);
         applySkinPictures(folder, pictures);
         applySkinSettings(ini);
-    } catch (const TSkinError& error) {
-        Logme(QStringLiteral("Loading skin was not successful, skin folder is still ") + SkinDir + ": " +
-              error.message());
-        TDialogs::current().showError(error.message());
+    } catch (const std::exception& error) {
+        const auto* skinError = dynamic_cast<const TSkinError*>(&error);
+        const QString reason = skinError ? skinError->message()
+                                         : QStringLiteral("\"%1\" could not be loaded: %2")
+                                               .arg(QDir::toNativeSeparators(folder),
+                                                    QString::fromLocal8Bit(error.what()));
+        Logme(QStringLiteral("Loading skin was not successful, skin folder is still ") + SkinDir + ": " + reason);
+        TDialogs::current().showError(reason);
         showCurrentSkin();
         return false;
     }
