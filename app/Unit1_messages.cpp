@@ -11,7 +11,6 @@
 
 namespace {
 const QString MessagesFile = QStringLiteral("HoravisStandardMessages.txt");
-const QString MalformedEntry = QStringLiteral("Le erreur");
 const QString Active = QStringLiteral("active");
 const QString OddCaption = QStringLiteral("Loop odd msgs");
 const QString EvenCaption = QStringLiteral("Loop even msgs");
@@ -65,10 +64,14 @@ void TForm1::LoadStandardMessages() {
         BrkApart1.setBreakString(QStringLiteral(";"));
         BrkApart1.BreakApart();
         const QStringList& pieces = BrkApart1.StringList();
-        if (pieces.size() >= 2)
+        if (pieces.size() >= 2) {
             ComboBox1->AddItem(pieces[0], pieces[1]);
-        else
-            ComboBox1->AddItem(MalformedEntry, MalformedEntry);
+            continue;
+        }
+        // A message without a detail still reads as itself on air, and a line without a text keeps its
+        // place, so the rotation still matches the file's lines.
+        const QString text = line.section(u';', 0, 0);
+        ComboBox1->AddItem(text, text.isEmpty() ? pieces.value(0) : QString());
     }
     selectMessage(0);
 }

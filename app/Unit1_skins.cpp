@@ -91,11 +91,12 @@ bool TForm1::LoadSkin(const QString& NewSkindir) {
         applySkinSettings(ini);
     } catch (const std::exception& error) {
         const auto* skinError = dynamic_cast<const TSkinError*>(&error);
-        const QString reason = skinError ? skinError->message()
-                                         : QStringLiteral("\"%1\" could not be loaded: %2")
-                                               .arg(QDir::toNativeSeparators(folder),
-                                                    QString::fromLocal8Bit(error.what()));
-        Logme(QStringLiteral("Loading skin was not successful, skin folder is still ") + SkinDir + ": " + reason);
+        const QString reason =
+            skinError ? skinError->message()
+                      : QStringLiteral("\"%1\" could not be loaded: %2")
+                            .arg(QDir::toNativeSeparators(folder), QString::fromLocal8Bit(error.what()));
+        Logme(QStringLiteral("Loading skin was not successful, skin folder is still ") + SkinDir + ": " +
+              reason);
         TDialogs::current().showError(reason);
         showCurrentSkin();
         return false;
@@ -222,11 +223,16 @@ void TForm1::SaveCurrentSkin() {
             savePicture(image->Bitmap(), SkinDir + name);
 }
 
+// Only folders that look like skins: a skin.ini or the six pictures. Other folders beside the program
+// (Qt's plug-in folders of a deployed copy, documents) are no choice.
 void TForm1::CreateSkinDirList(TListBox* MyListBox) {
     MyListBox->ClearItems();
     const QStringList folders = QDir(AppDir).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
-    for (const QString& folder : folders)
-        MyListBox->AddItem(folder);
+    for (const QString& folder : folders) {
+        const QString path = withSeparator(AppDir + folder);
+        if (!skinFile(path, SkinSettingsFile).isEmpty() || hasRequiredPictures(path))
+            MyListBox->AddItem(folder);
+    }
 }
 
 // The skin that is current now is stored first; then the chosen one is loaded, and once more from what

@@ -99,9 +99,9 @@ std::map<QString, QImage> decode(const std::map<QString, QString>& pathsByName) 
             } catch (const std::exception& error) {
                 const std::lock_guard lock(failureLock);
                 if (!failure)
-                    failure = std::make_exception_ptr(TSkinError(
-                        QStringLiteral("\"%1\" cannot be decoded: %2")
-                            .arg(shown(sources[i].path), QString::fromLocal8Bit(error.what()))));
+                    failure = std::make_exception_ptr(
+                        TSkinError(QStringLiteral("\"%1\" cannot be decoded: %2")
+                                       .arg(shown(sources[i].path), QString::fromLocal8Bit(error.what()))));
             }
         }
     };

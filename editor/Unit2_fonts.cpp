@@ -55,7 +55,7 @@ void TForm2::buildFontControls() {
 // The source may report a family once per character set and in any order: repeats of the last
 // name are skipped here, any other repeat is refused by the sorted list.
 int TForm2::FontFamilyCallback(const TFontFamilyReport& family, TSortedStringList& FontList) {
-    const QString& name = family.faceName;
+    const QString name = familyWithoutFoundry(family.faceName);
     if (FontList.Count() > 0 && FontList.SameText(FontList[FontList.Count() - 1], name))
         return 1;
     FontList.Add(name);

@@ -1,6 +1,7 @@
 #include "editor/fontsource.h"
 
 #include <QFontDatabase>
+#include <QRegularExpression>
 #include <algorithm>
 
 namespace {
@@ -19,6 +20,19 @@ public:
         }
     }
 };
+
+} // namespace
+
+// Qt names a family that several foundries supply "C059 [UKWN]", "C059 [urw]"; fonts are asked for by
+// the family alone, and that is what a skin stores.
+QString familyWithoutFoundry(const QString& reported) {
+    static const QRegularExpression foundry(QStringLiteral("\\s*\\[[^\\]]*\\]$"));
+    QString family = reported;
+    family.remove(foundry);
+    return family.isEmpty() ? reported : family;
+}
+
+namespace {
 
 TFontSource*& installed() {
     static TSystemFontSource system;

@@ -13,6 +13,9 @@ struct TFontFamilyReport {
     int fontType = 0;
 };
 
+// The family part of a name Qt gives with its foundry in brackets.
+QString familyWithoutFoundry(const QString& reported);
+
 // Where the installed font families come from: the system's font database, or a test's list.
 class TFontSource {
 public:

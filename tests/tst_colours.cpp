@@ -130,7 +130,9 @@ void TestColours::strToInt_data() {
     QTest::newRow("letters") << "abc" << false << 0;
     QTest::newRow("digits then letter") << "12a" << false << 0;
     QTest::newRow("fraction") << "1.5" << false << 0;
-    QTest::newRow("leading blank") << " 1" << false << 0;
+    QTest::newRow("leading blanks") << "  12" << true << 12;
+    QTest::newRow("leading tab") << "\t-3" << true << -3;
+    QTest::newRow("blank only") << " " << false << 0;
     QTest::newRow("trailing blank") << "1 " << false << 0;
     QTest::newRow("sign only") << "-" << false << 0;
     QTest::newRow("prefix only") << "$" << false << 0;
@@ -398,7 +400,8 @@ void TestColours::pasteTable_data() {
     QTest::newRow("two numbers, double semicolon") << text("1;;2") << 0u;
     QTest::newRow("three non-numbers") << text("red;green;blue") << 0u;
     QTest::newRow("one bad of three") << text("1;2;x") << 0u;
-    QTest::newRow("blanks inside") << text("1; 2; 3") << 0u;
+    QTest::newRow("blanks before numbers") << text("1; 2; 3") << 0xFF010203u;
+    QTest::newRow("blanks after numbers") << text("1 ;2 ;3") << 0u;
     QTest::newRow("empty text") << text("") << 0u;
     QTest::newRow("empty clipboard") << std::function<void(QClipboard&)>([](QClipboard& c) { c.clear(); })
                                      << 0u;

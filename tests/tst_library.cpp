@@ -30,7 +30,6 @@ namespace {
 const QString S = SettingsSection;
 const QString Default = QStringLiteral("Orvane Companion");
 
-
 QStringList listed(const TForm1& form) {
     QStringList names;
     for (int i = 0; i < form.SkinBox->Count(); ++i)
@@ -122,11 +121,16 @@ void TestLibrary::choosingAFolderThatIsNoSkin() {
     RecordingDialogs dialogs;
     { TForm1 first(app.path(), TDiskUse::On); }
     makeSkin(app.path(), "Second");
+    // Listed for its settings file, refused for its missing pictures.
+    makeSkin(app.path(), "Half done", {}, "[Settings]\r\n", {"hour.png", "ovl.png"});
+    // Folders with neither are not offered at all.
     QDir(app.path()).mkdir("Documents");
     writeBytes(app.filePath("Documents/notes.txt"), "not a skin");
+    QDir(app.path()).mkpath("platforms");
     TForm1 form(app.path(), TDiskUse::On);
-    QCOMPARE(form.SkinBox->Count(), 3);
-    chooseInList(form, "Documents");
+    const QStringList names = listed(form);
+    QCOMPARE(QSet<QString>(names.begin(), names.end()), (QSet<QString>{Default, "Second", "Half done"}));
+    chooseInList(form, "Half done");
     form.MenuItem1->trigger();
     QCOMPARE(dialogs.messages, QStringList{"This folder does not contain a valid skin"});
     QCOMPARE(form.SkinDir, folderOf(app, Default));
@@ -195,7 +199,8 @@ void TestLibrary::failedCloseKeepsTheWindowOpen() {
     // Asked, and Cancel (the answer Escape gives) keeps the window and the file.
     QVERIFY(form.isVisible());
     QCOMPARE(dialogs.questions.size(), 1);
-    QVERIFY2(dialogs.questions.first().startsWith("Close without saving: "), qPrintable(dialogs.questions[0]));
+    QVERIFY2(dialogs.questions.first().startsWith("Close without saving: "),
+             qPrintable(dialogs.questions[0]));
     QVERIFY2(dialogs.questions.first().contains("Horavis.ini"), qPrintable(dialogs.questions.first()));
     QCOMPARE(readBytes(app.filePath("Horavis.ini")), old);
     // A deliberate "Close without saving" closes all the same.

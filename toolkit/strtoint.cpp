@@ -21,6 +21,9 @@ int digitValue(QChar c, int base) {
 
 std::optional<int> TryStrToInt(const QString& text) {
     qsizetype at = 0;
+    // Blanks before the number are skipped, as the runtime does; blanks after it are not a number.
+    while (at < text.size() && (text[at] == u' ' || text[at] == u'\t'))
+        ++at;
     bool negative = false;
     if (at < text.size() && (text[at] == u'-' || text[at] == u'+'))
         negative = text[at++] == u'-';
