@@ -203,6 +203,7 @@ private:
     void wireSkins();
     void openSettingsAndSkin();
     QString rememberedSkinDir(const QString& stored) const;
+    static void restorePlace(QWidget& window, const TProfile& ini, const QString& left, const QString& top);
     void saveSkinIfLoaded();
     bool saveSkinBeforeSwitching();
     bool hasRequiredPictures(const QString& folder) const;

@@ -1,6 +1,7 @@
 // The program's own settings file, the start-up that opens the remembered skin, and closing.
 #include "app/Unit1.h"
 
+#include "editor/Unit2.h"
 #include "skin/profile.h"
 #include "toolkit/controls.h"
 #include "toolkit/dialogs.h"
@@ -8,12 +9,18 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
 
 namespace {
 const QString SettingsFile = QStringLiteral("Horavis.ini");
 const QString DefaultSkinName = QStringLiteral("Orvane Companion");
 const QString CloseAnyway = QStringLiteral("Close without saving");
 const QString SwitchAnyway = QStringLiteral("Switch without saving");
+const QString WindowLeftKey = QStringLiteral("WindowLeft");
+const QString WindowTopKey = QStringLiteral("WindowTop");
+const QString EditorLeftKey = QStringLiteral("EditorLeft");
+const QString EditorTopKey = QStringLiteral("EditorTop");
 
 QString withSeparator(QString folder) {
     if (!folder.endsWith(QDir::separator()))
@@ -31,8 +38,25 @@ QString TForm1::rememberedSkinDir(const QString& stored) const {
     return withSeparator(folder);
 }
 
+// A remembered place counts only while a screen shows the window's title bar there; otherwise, and for
+// garbage, the window keeps the place it was given.
+void TForm1::restorePlace(QWidget& window, const TProfile& ini, const QString& left, const QString& top) {
+    const std::optional<int> x = ini.readInteger(SettingsSection, left);
+    const std::optional<int> y = ini.readInteger(SettingsSection, top);
+    if (!x || !y)
+        return;
+    const QRect titleBar(QPoint(*x, *y), QSize(std::min(window.width(), 240), 40));
+    for (const QScreen* screen : QGuiApplication::screens())
+        if (screen->availableGeometry().intersected(titleBar).size() == titleBar.size()) {
+            window.move(*x, *y);
+            return;
+        }
+}
+
 void TForm1::Readini() {
     const TProfile ini = TProfile::read(AppDir + SettingsFile);
+    restorePlace(*this, ini, WindowLeftKey, WindowTopKey);
+    restorePlace(editor(), ini, EditorLeftKey, EditorTopKey);
     MagentaBox->setIsChecked(ini.readBool(SettingsSection, "Magenta").value_or(false));
     MagentaBoxChange(MagentaBox);
     SkinDir = rememberedSkinDir(ini.readText(SettingsSection, "SkinDir").value_or(QString()));
@@ -50,6 +74,13 @@ void TForm1::Saveini() {
         throw TSkinError(problem);
     ini.writeText(SettingsSection, "SkinDir", SkinDir);
     ini.writeBool(SettingsSection, "Magenta", MagentaBox->IsChecked());
+    ini.writeInteger(SettingsSection, WindowLeftKey, pos().x());
+    ini.writeInteger(SettingsSection, WindowTopKey, pos().y());
+    // An editor never shown nor placed has no place of its own yet.
+    if (editor().testAttribute(Qt::WA_WState_ExplicitShowHide) || editor().testAttribute(Qt::WA_Moved)) {
+        ini.writeInteger(SettingsSection, EditorLeftKey, editor().pos().x());
+        ini.writeInteger(SettingsSection, EditorTopKey, editor().pos().y());
+    }
     if (!ini.write(path, &problem))
         throw TSkinError(problem);
 }

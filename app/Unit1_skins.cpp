@@ -4,6 +4,7 @@
 
 #include "app/skinbinding.h"
 #include "app/skinpictures.h"
+#include "horavis_version.h"
 #include "skin/profile.h"
 #include "toolkit/controls.h"
 #include "toolkit/dialogs.h"
@@ -184,7 +185,7 @@ void TForm1::showCurrentSkin() {
     Logme(SkinDir);
     const QString name = GetDeepestDir(SkinDir);
     Logme(name);
-    ApplicationTitle = QStringLiteral("Horavis 3.6 - ") + name;
+    ApplicationTitle = QStringLiteral("Horavis " HORAVIS_VERSION_MAJOR_MINOR " - ") + name;
     setWindowTitle(ApplicationTitle);
     for (int i = 0; i < SkinBox->Count(); ++i) {
         const QString text = SkinBox->Item(i).text;

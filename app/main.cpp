@@ -1,12 +1,12 @@
 #include "app/Unit1.h"
 #include "app/commandline.h"
+#include "app/datafolder.h"
 #include "app/sessionend.h"
 
 #include "horavis_version.h"
+#include "toolkit/dialogs.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QIcon>
 #include <QStandardPaths>
 
@@ -26,19 +26,6 @@ QIcon programIcon() {
     return icon;
 }
 
-// A portable copy keeps its settings and skins beside itself. An installed copy keeps them in the
-// user's data folder: its own folder is not the user's to write, and even root should not fill it.
-QString dataFolder() {
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    const bool installed = QFileInfo(programFolder).canonicalFilePath() ==
-                           QFileInfo(HORAVIS_INSTALLED_BINDIR).canonicalFilePath();
-    if (!installed && QFileInfo(programFolder).isWritable())
-        return programFolder;
-    const QString perUser = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(perUser);
-    return perUser;
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -55,7 +42,12 @@ int main(int argc, char* argv[]) {
     // Lets Wayland desktops match the window to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(HORAVIS_APP_ID);
     QApplication::setWindowIcon(programIcon());
-    TForm1 form(dataFolder(), TDiskUse::On);
+    const TDataFolder folder =
+        chooseDataFolder(QCoreApplication::applicationDirPath(), QStringLiteral(HORAVIS_INSTALLED_BINDIR),
+                         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    if (!folder.problem.isEmpty())
+        TDialogs::current().showError(folder.problem);
+    TForm1 form(folder.path, folder.path.isEmpty() ? TDiskUse::Off : TDiskUse::On);
     const TSessionEnd sessionEnd([&form] { form.endSession(); });
     form.show();
     return QApplication::exec();

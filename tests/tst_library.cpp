@@ -1,4 +1,5 @@
 #include "app/Unit1.h"
+#include "app/datafolder.h"
 #include "editor/Unit2.h"
 #include "recordingdialogs.h"
 #include "skin/profile.h"
@@ -24,6 +25,11 @@ private slots:
     void loadWithNothingSelected();
     void closingAfterASwitch();
     void failedCloseKeepsTheWindowOpen();
+    void dataFolderChoice_data();
+    void dataFolderChoice();
+    void windowsReopenWhereTheyWere_data();
+    void windowsReopenWhereTheyWere();
+    void withoutAnyFolderNothingIsSaved();
 };
 
 namespace {
@@ -211,6 +217,93 @@ void TestLibrary::failedCloseKeepsTheWindowOpen() {
     }
     QVERIFY(!form.isVisible());
     QCOMPARE(readBytes(app.filePath("Horavis.ini")), old);
+}
+
+void TestLibrary::dataFolderChoice_data() {
+    QTest::addColumn<QString>("program"); // relative to the test's folder, or an absolute path
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<QString>("perUser");
+    QTest::addColumn<QString>("chosen"); // "program", "per-user" or "" for none
+    QTest::newRow("writable program folder") << "bin" << false << "user/Horavis"
+                                             << "program";
+    QTest::newRow("installed copy") << "bin" << true << "user/Horavis"
+                                    << "per-user";
+    // Not even root can write here, as on a read-only medium.
+    QTest::newRow("read-only program folder") << "/proc" << false << "user/Horavis"
+                                              << "per-user";
+    QTest::newRow("per-user folder cannot be made") << "/proc" << false << "plainfile/Horavis"
+                                                    << "";
+}
+
+void TestLibrary::dataFolderChoice() {
+    QFETCH(QString, program);
+    QFETCH(bool, installed);
+    QFETCH(QString, perUser);
+    QFETCH(QString, chosen);
+    QTemporaryDir root;
+    writeBytes(root.filePath("plainfile"), "x");
+    QDir().mkpath(root.filePath("bin"));
+    const QString programFolder = QDir(root.path()).absoluteFilePath(program);
+    const QString perUserFolder = root.filePath(perUser);
+    const TDataFolder folder =
+        chooseDataFolder(programFolder, installed ? programFolder : root.filePath("usr/bin"), perUserFolder);
+    const QString expected = chosen == "program" ? programFolder : chosen == "per-user" ? perUserFolder : "";
+    QCOMPARE(folder.path, expected);
+    QCOMPARE(folder.problem.isEmpty(), !expected.isEmpty());
+    if (chosen == "per-user")
+        QVERIFY(QFileInfo(perUserFolder).isDir());
+    // The probe leaves nothing behind.
+    QCOMPARE(QDir(programFolder).entryList(QDir::Files | QDir::Hidden).filter(".horavis").size(), 0);
+}
+
+void TestLibrary::windowsReopenWhereTheyWere_data() {
+    QTest::addColumn<QByteArray>("lines");
+    QTest::addColumn<QPoint>("window");
+    QTest::addColumn<QPoint>("editor");
+    const QPoint unplaced(-1, -1); // the editor keeps the place the system gives it
+    QTest::newRow("no keys") << QByteArray() << QPoint(0, 0) << unplaced;
+    QTest::newRow("remembered") << QByteArray(
+                                       "WindowLeft=40\r\nWindowTop=30\r\nEditorLeft=300\r\nEditorTop=200\r\n")
+                                << QPoint(40, 30) << QPoint(300, 200);
+    QTest::newRow("off every screen")
+        << QByteArray("WindowLeft=-5000\r\nWindowTop=20\r\nEditorLeft=90000\r\nEditorTop=90000\r\n")
+        << QPoint(0, 0) << unplaced;
+    QTest::newRow("garbage") << QByteArray(
+                                    "WindowLeft=left\r\nWindowTop=\r\nEditorLeft=3.5\r\nEditorTop=x\r\n")
+                             << QPoint(0, 0) << unplaced;
+}
+
+void TestLibrary::windowsReopenWhereTheyWere() {
+    QFETCH(QByteArray, lines);
+    QFETCH(QPoint, window);
+    QFETCH(QPoint, editor);
+    QTemporaryDir app;
+    writeBytes(app.filePath("Horavis.ini"), "[Settings]\r\n" + lines);
+    RecordingDialogs dialogs;
+    TForm1 form(app.path(), TDiskUse::On);
+    QCOMPARE(form.pos(), window);
+    if (editor != QPoint(-1, -1))
+        QCOMPARE(form.editor().pos(), editor);
+
+    // Where they are at closing is what the next start gives them.
+    form.move(25, 15);
+    form.editor().move(260, 140);
+    QVERIFY(closeRequest(form));
+    TForm1 next(app.path(), TDiskUse::On);
+    QCOMPARE(next.pos(), QPoint(25, 15));
+    QCOMPARE(next.editor().pos(), QPoint(260, 140));
+}
+
+// When no folder can be written the program runs with its built-in look and closes without a word.
+void TestLibrary::withoutAnyFolderNothingIsSaved() {
+    QTemporaryDir app;
+    RecordingDialogs dialogs;
+    {
+        TForm1 form(app.path(), TDiskUse::Off);
+        QVERIFY(closeRequest(form));
+    }
+    QVERIFY(QDir(app.path()).isEmpty());
+    QVERIFY(dialogs.messages.isEmpty() && dialogs.errors.isEmpty() && dialogs.questions.isEmpty());
 }
 
 QTEST_MAIN(TestLibrary)
