@@ -46,8 +46,11 @@ TForm1::~TForm1() {
 void TForm1::wireCountdown() {
     MediaPlayer1 = makeSystemMediaPlayer(QStringLiteral("MediaPlayer1"));
     for (TRadioButton* preset :
-         {RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5, RadioButton6, RadioButton7})
+         {RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5, RadioButton6, RadioButton7}) {
         preset->OnChange = [this](TObject* s) { Button1Click(s); };
+        // Clicking the checked preset again counts its duration from now again.
+        preset->OnClickWhileChecked = [this](TObject* s) { Button1Click(s); };
+    }
     TimeEdit1.OnChange = [this](TObject* s) { TimeEdit1Change(s); };
     SpinBox1->OnChange = [this](TObject* s) { SpinBox1Change(s); };
     AdjusterHandRecipient->OnChange = [this](TObject* s) { AdjusterHandRecipientChange(s); };
@@ -102,7 +105,8 @@ void TForm1::FormCreate(TObject*) {
     selectMessage(2);
     openSettingsAndSkin();
 
-    Button1Click(RadioButton2);
+    // The ten-minute preset, checked, so Start counts its ten minutes from whenever it is pressed.
+    RadioButton2->setIsChecked(true);
     // The preset above already dated the target; setting today here again would throw a target
     // taken just before midnight a day into the past.
 }

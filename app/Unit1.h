@@ -10,8 +10,10 @@
 
 #include <QString>
 #include <QWidget>
+#include <array>
 #include <map>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 class TSceneView;
@@ -96,6 +98,30 @@ public:
     void SetIndicatorGroupVisible(bool visible);
     // The countdown target: the date of DateEdit1 joined with the time of day of TimeEdit1.
     QDateTime TargetTime() const;
+
+    // The countdown as the keys, the panel's buttons and the remote control drive it.
+    struct CountdownStatus {
+        bool running = false;
+        bool paused = false;
+        std::optional<qint64> remaining; // whole seconds, negative after the end; none while stopped
+        QDateTime target;
+        QString message;
+        QString skin;
+    };
+    void startCountdown();
+    void stopCountdown();
+    // Pausing holds the remaining time; resuming moves the target on by the time spent paused. Only a
+    // running countdown pauses.
+    bool pauseCountdown();
+    void resumeCountdown();
+    void togglePause();
+    // A duration from now, kept for the next Start; the preset button of that many minutes is checked.
+    void applyDuration(int minutes);
+    // Moves the target; one that falls behind now ends the countdown as any end does.
+    void addToCountdown(qint64 seconds);
+    CountdownStatus countdownStatus() const;
+    // The remaining time or, after the end in overtime, the time since the end ("+1m 05s").
+    static QString OvertimeText(const TTimeSpan& sinceEnd);
     // The remaining time as the dial's text plate shows it (1h5m07s, 4m 09s).
     static QString RemainingText(const TTimeSpan& span);
     // One line to the platform's debug output, marked as the program's.
@@ -144,6 +170,8 @@ public:
     QLabel* Label3 = nullptr;
     TListBox* SkinBox = nullptr;
     TButton* Editor = nullptr;
+    // The countdown's own row under the presets: take or give time, and pause.
+    TButton* PauseButton = nullptr;
     QMenu* PopupMenu1 = nullptr;
     QAction* MenuItem1 = nullptr;
 
@@ -178,6 +206,17 @@ public:
     // The line above the remaining time while the countdown has not ended.
     QString StartMessage;
     TTimeSpan RemainingSpan;
+    // The duration Start counts, from a preset or the remote control; none once a target is set by hand.
+    std::optional<int> DurationMinutes;
+    bool Paused = false;
+    QDateTime PausedAt;
+    float PausedMinuteAngle = 0;
+    // How the countdown behaves, from Horavis.ini.
+    struct CountdownSettings {
+        int WarnSeconds = 60; // the warning stage's length; 0 turns it off
+        QRgb WarnColor = 0xFFFFB000;
+        bool Overtime = false; // count up after the end
+    } Countdown;
     int RotationIndex = 0;
     int RotationStart = 0;
     bool DateDragging = false;
@@ -204,6 +243,7 @@ private:
     void openSettingsAndSkin();
     QString rememberedSkinDir(const QString& stored) const;
     static void restorePlace(QWidget& window, const TProfile& ini, const QString& left, const QString& top);
+    void readCountdownSettings(const TProfile& ini);
     void saveSkinIfLoaded();
     bool saveSkinBeforeSwitching();
     bool hasRequiredPictures(const QString& folder) const;
@@ -215,6 +255,15 @@ private:
     void selectMessage(int index);
     void startRotation(int first);
     void countdownTick();
+    // The moment the countdown measures from: now, or the moment it was paused.
+    QDateTime countdownNow() const;
+    // The minute hand's angle the arc starts from; it holds while the countdown is paused.
+    float arcStartAngle() const;
+    void showWarning(bool warn);
+    void showPauseState();
+    std::array<TRadioButton*, 7> presets() const;
+    void setHandTargetByHand();
+    void countFrom(int minutes);
     void setTargetMoment(const QDateTime& moment);
     void shiftTarget(int minutes);
     void playAlarm();
@@ -222,6 +271,8 @@ private:
     QString programFolder_;
     bool usesDisk_;
     bool sessionEnded_ = false;
+    // The target is being set from a duration, so it stays one.
+    bool settingDuration_ = false;
     DragState dateDrag_;
     DragState textDrag_;
     TSceneView* view_ = nullptr;

@@ -61,7 +61,7 @@ void TForm1::UhrzeitTimerTimer(TObject*) {
         AdjusterArc->setStartAngle(-90);
     } else {
         AdjusterArc->setRotationAngle(-Minutehand->RotationAngle());
-        AdjusterArc->setStartAngle(Minutehand->RotationAngle() - 90);
+        AdjusterArc->setStartAngle(arcStartAngle() - 90);
     }
 
     countdownTick();

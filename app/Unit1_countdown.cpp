@@ -3,9 +3,11 @@
 
 #include "editor/Unit2.h"
 #include "toolkit/clock.h"
+#include "toolkit/colorpanel.h"
 #include "toolkit/controls.h"
 
 #include <QLabel>
+#include <QScopedValueRollback>
 #include <QTimeZone>
 #include <array>
 #include <cmath>
@@ -14,6 +16,7 @@ namespace {
 constexpr std::array PresetMinutes = {5, 10, 15, 20, 30, 45, 60};
 const QString StartCaption = QStringLiteral("Start countdown");
 const QString StopCaption = QStringLiteral("Stop countdown");
+const QString PausedCaption = QStringLiteral("Paused");
 
 // "0" and "00" patterns: at least that many digits, a minus sign in front of negative values.
 QString digits(int value, int width) {
@@ -28,11 +31,16 @@ QDateTime wallClock(QDate date, QTime time) {
 }
 } // namespace
 
+// A day or more shows as hours: a duration of 24 hours is not "0m 00s".
 QString TForm1::RemainingText(const TTimeSpan& span) {
-    if (span.Hours() > 0)
-        return digits(span.Hours(), 1) + "h" + digits(span.Minutes(), 1) + "m" + digits(span.Seconds(), 2) +
-               "s";
+    if (span.TotalHours() > 0)
+        return digits(int(span.TotalHours()), 1) + "h" + digits(span.Minutes(), 1) + "m" +
+               digits(span.Seconds(), 2) + "s";
     return digits(span.Minutes(), 1) + "m " + digits(span.Seconds(), 2) + "s";
+}
+
+QString TForm1::OvertimeText(const TTimeSpan& sinceEnd) {
+    return QLatin1Char('+') + RemainingText(sinceEnd);
 }
 
 QDateTime TForm1::TargetTime() const {
@@ -49,16 +57,48 @@ void TForm1::shiftTarget(int minutes) {
     setTargetMoment(wallClock(DateEdit1.Date(), TimeEdit1.Time()).addSecs(60 * qint64(minutes)));
 }
 
+// A preset is a duration: the target lies that far from now, and Start counts it again in full.
 void TForm1::Button1Click(TObject* Sender) {
+    const QScopedValueRollback guard(settingDuration_, true);
     TimeEdit1.setUseNowTime(true);
     TimeEdit1.setUseNowTime(false);
     DateEdit1.setDate(Clock::instance().now().date());
     const int minutes = PresetMinutes.at(std::size_t(Sender->Tag()));
+    countFrom(minutes);
+}
+
+// The target a duration gives, without taking the duration for a target set by hand.
+void TForm1::countFrom(int minutes) {
+    const QScopedValueRollback guard(settingDuration_, true);
+    DurationMinutes = minutes;
     const QDateTime now = Clock::instance().now();
     setTargetMoment(wallClock(now.date(), now.time()).addSecs(60 * qint64(minutes)));
 }
 
+void TForm1::applyDuration(int minutes) {
+    for (TRadioButton* preset : presets()) {
+        if (PresetMinutes.at(std::size_t(preset->Tag())) != minutes)
+            continue;
+        if (preset->IsChecked())
+            Button1Click(preset);
+        else
+            preset->setIsChecked(true);
+        return;
+    }
+    presetGroup_->uncheckAll();
+    countFrom(minutes);
+}
+
+// A target set by hand is a moment, not a duration: Start then counts to it as it stands.
+void TForm1::setHandTargetByHand() {
+    DurationMinutes.reset();
+    presetGroup_->uncheckAll();
+}
+
 void TForm1::TimeEdit1Change(TObject*) {
+    // A target set any other way than from a duration is a moment Start counts to as it stands.
+    if (!settingDuration_)
+        setHandTargetByHand();
     const QTime time = TimeEdit1.Time();
     const int offset = int(std::trunc(SpinBox1->Value()));
     const int hour = ((time.hour() + offset) % 24 + 24) % 24;
@@ -66,10 +106,12 @@ void TForm1::TimeEdit1Change(TObject*) {
 }
 
 void TForm1::SpinBox1Change(TObject* Sender) {
+    setHandTargetByHand();
     TimeEdit1Change(Sender);
 }
 
 void TForm1::AdjusterHandRecipientChange(TObject*) {
+    setHandTargetByHand();
     const double v = AdjusterHandRecipient->Value();
     if (editor().CheckBox6->IsChecked()) {
         Indicator->setRotationAngle(float(180 - v));
@@ -110,38 +152,57 @@ void TForm1::AdjusterHandRecipientChange(TObject*) {
     PrevDialAngle = b;
 }
 
+QDateTime TForm1::countdownNow() const {
+    return Paused ? PausedAt : Clock::instance().now();
+}
+
+float TForm1::arcStartAngle() const {
+    return Paused ? PausedMinuteAngle : Minutehand->RotationAngle();
+}
+
+// Each text and the indicator group are set once per tick to what they end up as, so nothing on the
+// dial is drawn anew for a change that the same tick takes back.
 void TForm1::countdownTick() {
     const int targetMinute = TimeEdit1.Time().minute();
-    RemainingSpan = TTimeSpan::fromMilliseconds(Clock::instance().now().msecsTo(TargetTime()));
-    const int hours = RemainingSpan.Hours();
-    DaMessage->setText(RemainingText(RemainingSpan));
+    RemainingSpan = TTimeSpan::fromMilliseconds(countdownNow().msecsTo(TargetTime()));
+    const qint64 hours = RemainingSpan.TotalHours();
     const bool running = Button2->Text() == StopCaption;
-    if (hours > 0 && running) {
-        SetIndicatorGroupVisible(false);
-        CountdownState = 2;
-    }
-    if (hours == 0 && running) {
-        SetIndicatorGroupVisible(true);
-        CountdownState = 1;
-    }
-
     // Over from one full second after the target on, so 0m 00s shows for two seconds.
-    if (RemainingSpan.WholeSeconds() < 0) {
+    const bool ended = RemainingSpan.WholeSeconds() < 0;
+    const bool overtime = ended && running && Countdown.Overtime;
+
+    if (running && hours > 0)
+        CountdownState = 2;
+    if (running && hours == 0)
+        CountdownState = 1;
+    if (running || ended)
+        SetIndicatorGroupVisible(running && !ended && hours == 0);
+
+    if (ended) {
         DaInitMessage->setText(Finish_Message->Text());
+        DaMessage->setText(overtime ? OvertimeText(TTimeSpan{-RemainingSpan.Ticks}) : QString());
         // Only a countdown the user started may sound on air.
         if (PlaySound_Chosen->IsChecked() && !AlarmPlayed && running) {
             playAlarm();
             AlarmPlayed = true;
         }
-        DaMessage->setText(QString());
-        SetIndicatorGroupVisible(false);
     } else {
-        DaInitMessage->setText(StartMessage);
+        DaInitMessage->setText(Paused ? PausedCaption : StartMessage);
+        DaMessage->setText(RemainingText(RemainingSpan));
         AlarmPlayed = false;
     }
+    const bool lastSeconds =
+        Countdown.WarnSeconds > 0 && !ended && RemainingSpan.WholeSeconds() < Countdown.WarnSeconds;
+    showWarning(running && (lastSeconds || overtime));
 
     AdjusterHand->setValue(-6.0 * targetMinute);
     AdjusterHandChange(AdjusterHand);
+}
+
+// The remaining time and the arc in the warning colour, or in the skin's own.
+void TForm1::showWarning(bool warn) {
+    DaMessage->setFontColor(QColor::fromRgba(warn ? Countdown.WarnColor : editor().TextColorPanel->Color()));
+    setArcColour(warn ? Countdown.WarnColor : editor().ArcColorPanel->Color());
 }
 
 void TForm1::AdjusterHandChange(TObject*) {
@@ -166,14 +227,17 @@ void TForm1::AdjusterHandChange(TObject*) {
     const double r = double(Indicator->RotationAngle()) - 90;
     // Minute 0 ends the arc at 12 o'clock: a full turn rather than none.
     const double a = r > 0 ? r : 360 - std::abs(r);
-    double sweep = a - Minutehand->RotationAngle();
+    double sweep = a - arcStartAngle();
     if (sweep < 0)
         sweep += 360;
     AdjusterArc->setEndAngle(float(sweep));
 }
 
+// Start counts a chosen duration in full from now; a target set by hand is counted to as it stands.
 void TForm1::Button2Click(TObject*) {
     if (CountdownState == 0) {
+        if (DurationMinutes)
+            countFrom(*DurationMinutes);
         Button2->setText(StopCaption);
         AlarmPlayed = false;
         SetIndicatorGroupVisible(true);
@@ -182,9 +246,87 @@ void TForm1::Button2Click(TObject*) {
         Button2->setText(StartCaption);
         SetIndicatorGroupVisible(false);
         CountdownState = 0;
+        Paused = false;
     }
+    Button2->setIsPressed(CountdownState != 0);
     DaInitMessage->setVisible(Indicator->Visible());
     DaMessage->setVisible(Indicator->Visible());
+    showPauseState();
+}
+
+void TForm1::startCountdown() {
+    if (CountdownState == 0)
+        Button2Click(Button2);
+}
+
+void TForm1::stopCountdown() {
+    if (CountdownState != 0)
+        Button2Click(Button2);
+}
+
+bool TForm1::pauseCountdown() {
+    if (CountdownState == 0)
+        return false;
+    if (!Paused) {
+        PausedAt = Clock::instance().now();
+        PausedMinuteAngle = Minutehand->RotationAngle();
+        Paused = true;
+        showPauseState();
+    }
+    return true;
+}
+
+void TForm1::resumeCountdown() {
+    if (!Paused)
+        return;
+    const qint64 pausedFor = PausedAt.msecsTo(Clock::instance().now());
+    Paused = false;
+    const QScopedValueRollback guard(settingDuration_, true);
+    setTargetMoment(wallClock(DateEdit1.Date(), TimeEdit1.Time()).addMSecs(pausedFor));
+    showPauseState();
+}
+
+void TForm1::togglePause() {
+    if (Paused)
+        resumeCountdown();
+    else
+        pauseCountdown();
+}
+
+// A target that would lie behind the moment the countdown measures from ends it at once, as any end.
+void TForm1::addToCountdown(qint64 seconds) {
+    QDateTime target = wallClock(DateEdit1.Date(), TimeEdit1.Time()).addSecs(seconds);
+    const QDateTime now = countdownNow();
+    const QDateTime endNow = wallClock(now.date(), now.time()).addMSecs(-1000);
+    if (target < endNow)
+        target = endNow;
+    const QScopedValueRollback guard(settingDuration_, true);
+    setTargetMoment(target);
+}
+
+TForm1::CountdownStatus TForm1::countdownStatus() const {
+    CountdownStatus status;
+    status.running = CountdownState != 0;
+    status.paused = Paused;
+    if (status.running)
+        status.remaining = TTimeSpan::fromMilliseconds(countdownNow().msecsTo(TargetTime())).WholeSeconds();
+    status.target = TargetTime();
+    status.message = StartMessage;
+    status.skin = GetDeepestDir(SkinDir);
+    return status;
+}
+
+std::array<TRadioButton*, 7> TForm1::presets() const {
+    return {RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5, RadioButton6, RadioButton7};
+}
+
+// The pause button names what a click does next.
+void TForm1::showPauseState() {
+    if (!PauseButton)
+        return;
+    PauseButton->setText(Paused ? QStringLiteral("Resume") : QStringLiteral("Pause"));
+    PauseButton->setIsPressed(Paused);
+    PauseButton->setEnabled(CountdownState != 0);
 }
 
 void TForm1::PlaysoundClick(TObject*) {

@@ -21,6 +21,10 @@ const QString WindowLeftKey = QStringLiteral("WindowLeft");
 const QString WindowTopKey = QStringLiteral("WindowTop");
 const QString EditorLeftKey = QStringLiteral("EditorLeft");
 const QString EditorTopKey = QStringLiteral("EditorTop");
+const QString WarnSecondsKey = QStringLiteral("WarnSeconds");
+const QString WarnColorKey = QStringLiteral("WarnColor");
+const QString OvertimeKey = QStringLiteral("Overtime");
+constexpr int LongestWarning = 24 * 60 * 60;
 
 QString withSeparator(QString folder) {
     if (!folder.endsWith(QDir::separator()))
@@ -53,12 +57,22 @@ void TForm1::restorePlace(QWidget& window, const TProfile& ini, const QString& l
         }
 }
 
+// Missing or unreadable values keep the defaults; a warning longer than a day is no warning stage.
+void TForm1::readCountdownSettings(const TProfile& ini) {
+    const CountdownSettings defaults;
+    const std::optional<int> warn = ini.readInteger(SettingsSection, WarnSecondsKey);
+    Countdown.WarnSeconds = warn && *warn >= 0 && *warn <= LongestWarning ? *warn : defaults.WarnSeconds;
+    Countdown.WarnColor = ini.readColor(SettingsSection, WarnColorKey).value_or(defaults.WarnColor);
+    Countdown.Overtime = ini.readBool(SettingsSection, OvertimeKey).value_or(defaults.Overtime);
+}
+
 void TForm1::Readini() {
     const TProfile ini = TProfile::read(AppDir + SettingsFile);
     restorePlace(*this, ini, WindowLeftKey, WindowTopKey);
     restorePlace(editor(), ini, EditorLeftKey, EditorTopKey);
     MagentaBox->setIsChecked(ini.readBool(SettingsSection, "Magenta").value_or(false));
     MagentaBoxChange(MagentaBox);
+    readCountdownSettings(ini);
     SkinDir = rememberedSkinDir(ini.readText(SettingsSection, "SkinDir").value_or(QString()));
     if (QDir(SkinDir).exists()) {
         CreateSkinDirList(SkinBox);
@@ -74,6 +88,9 @@ void TForm1::Saveini() {
         throw TSkinError(problem);
     ini.writeText(SettingsSection, "SkinDir", SkinDir);
     ini.writeBool(SettingsSection, "Magenta", MagentaBox->IsChecked());
+    ini.writeInteger(SettingsSection, WarnSecondsKey, Countdown.WarnSeconds);
+    ini.writeColor(SettingsSection, WarnColorKey, Countdown.WarnColor);
+    ini.writeBool(SettingsSection, OvertimeKey, Countdown.Overtime);
     ini.writeInteger(SettingsSection, WindowLeftKey, pos().x());
     ini.writeInteger(SettingsSection, WindowTopKey, pos().y());
     // An editor never shown nor placed has no place of its own yet.

@@ -107,11 +107,11 @@ void TestCountdown::newlyCheckedPresetWins() {
     form.RadioButton1->setIsChecked(true);
     const QDateTime expected(QDate(2026, 3, 10), QTime(14, 25, 36, 250));
     QCOMPARE(form.TargetTime(), expected);
-    // Clicking the checked preset again is no change: the target stays where it was.
+    // Clicking the checked preset again counts its five minutes from now again.
     advance(60'000);
     form.RadioButton1->click();
     QVERIFY(form.RadioButton1->IsChecked());
-    QCOMPARE(form.TargetTime(), expected);
+    QCOMPARE(form.TargetTime(), expected.addSecs(60));
 }
 
 void TestCountdown::offsetChangeMovesLabel() {
@@ -139,7 +139,7 @@ void TestCountdown::startUpAppliesTenMinutes() {
     setLocalTime(2026, 3, 10, now.hour(), now.minute(), now.second(), now.msec());
     TForm1 form;
     QTEST(form.TargetTime(), "target");
-    QVERIFY(!form.RadioButton2->IsChecked()); // the start-up preset checks no button
+    QVERIFY(form.RadioButton2->IsChecked()); // so Start counts ten minutes whenever it comes
     QCOMPARE(form.CountdownState, 0);
     QCOMPARE(form.Button2->Text(), QStringLiteral("Start countdown"));
 }
@@ -213,7 +213,9 @@ void TestCountdown::remainingText_data() {
     QTest::newRow("hours") << (1 * h + 5 * m + 7 * s) << "1h5m07s";
     QTest::newRow("minutes") << (4 * m + 9 * s) << "4m 09s";
     QTest::newRow("last millisecond of an hour") << (h - 1) << "59m 59s";
-    QTest::newRow("days are dropped") << (25 * h) << "1h0m00s";
+    // A day ahead reads as 24 hours, not as nothing left.
+    QTest::newRow("a day and more as hours") << (25 * h) << "25h0m00s";
+    QTest::newRow("exactly a day") << (24 * h) << "24h0m00s";
     QTest::newRow("just past the target") << -999ll << "0m 00s";
     QTest::newRow("negative seconds") << (-5 * s) << "0m -05s";
     QTest::newRow("negative minutes") << -(m + 5 * s) << "-1m -05s";

@@ -115,6 +115,8 @@ public:
     TRadioGroup& operator=(const TRadioGroup&) = delete;
 
     TRadioButton* Checked() const;
+    // Leaves every button unchecked without an event: the choice no longer holds.
+    void uncheckAll();
 
 private:
     friend class TRadioButton;
@@ -135,6 +137,8 @@ public:
     void setIsChecked(bool checked);
 
     TNotifyEvent OnChange;
+    // A click on the button that is already checked, which changes nothing and so raises no OnChange.
+    TNotifyEvent OnClickWhileChecked;
 
 protected:
     void nextCheckState() override;

@@ -76,6 +76,11 @@ TRadioButton* TRadioGroup::Checked() const {
     return checked == buttons_.end() ? nullptr : *checked;
 }
 
+void TRadioGroup::uncheckAll() {
+    for (TRadioButton* button : buttons_)
+        button->setChecked(false);
+}
+
 void TRadioGroup::add(TRadioButton& button) {
     buttons_.push_back(&button);
 }
@@ -127,8 +132,12 @@ void TRadioButton::setIsChecked(bool checked) {
 
 void TRadioButton::nextCheckState() {
     // Clicking the checked button leaves it checked, as a radio button should.
-    if (!isChecked())
+    if (!isChecked()) {
         setIsChecked(true);
+        return;
+    }
+    if (OnClickWhileChecked)
+        OnClickWhileChecked(this);
 }
 
 void TRadioButton::notifyChange() {

@@ -14,6 +14,8 @@ struct TTimeSpan {
 
     static constexpr TTimeSpan fromMilliseconds(qint64 ms) { return {ms * TicksPerMillisecond}; }
     constexpr int Hours() const { return int(Ticks / TicksPerHour % 24); }
+    // Every hour of the span, days included.
+    constexpr qint64 TotalHours() const { return Ticks / TicksPerHour; }
     constexpr int Minutes() const { return int(Ticks / TicksPerMinute % 60); }
     constexpr int Seconds() const { return int(Ticks / TicksPerSecond % 60); }
     constexpr qint64 WholeSeconds() const { return Ticks / TicksPerSecond; }
