@@ -28,6 +28,8 @@ TForm1::TForm1(const QString& programFolder, TDiskUse disk)
     buildLeftPanel();
     startMechanics();
     wireCountdown();
+    wireKeys();
+    buildCountdownMenu();
     wireMessages();
     wireDragging();
     wireSkins();

@@ -172,6 +172,9 @@ public:
     TButton* Editor = nullptr;
     // The countdown's own row under the presets: take or give time, and pause.
     TButton* PauseButton = nullptr;
+    // The Start button's menu: the warning stage and overtime.
+    QMenu* CountdownMenu = nullptr;
+    QAction* OvertimeAction = nullptr;
     QMenu* PopupMenu1 = nullptr;
     QAction* MenuItem1 = nullptr;
 
@@ -237,6 +240,8 @@ private:
     void setupWindow();
     void startMechanics();
     void wireCountdown();
+    void wireKeys();
+    void buildCountdownMenu();
     void wireMessages();
     void wireDragging();
     void wireSkins();

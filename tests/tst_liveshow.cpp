@@ -25,6 +25,9 @@ private slots:
     void warningAndOvertime();
     void settingsFromTheFile_data();
     void settingsFromTheFile();
+    void keys_data();
+    void keys();
+    void typingIsNotAKey();
 };
 
 namespace {
@@ -223,6 +226,50 @@ void TestLiveShow::settingsFromTheFile() {
     QTEST(again.Countdown.WarnSeconds, "warnSeconds");
     QTEST(again.Countdown.WarnColor, "warnColor");
     QTEST(again.Countdown.Overtime, "overtime");
+}
+
+void TestLiveShow::keys_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<qint64>("remaining"); // after Start and the key; -1 when stopped
+    QTest::addColumn<bool>("paused");
+    QTest::newRow("Space stops") << int(Qt::Key_Space) << 0 << qint64(-1) << false;
+    QTest::newRow("P pauses") << int(Qt::Key_P) << 0 << qint64(600) << true;
+    QTest::newRow("+ one minute") << int(Qt::Key_Plus) << 0 << qint64(660) << false;
+    QTest::newRow("= one minute") << int(Qt::Key_Equal) << 0 << qint64(660) << false;
+    QTest::newRow("Shift + five minutes")
+        << int(Qt::Key_Plus) << int(Qt::ShiftModifier) << qint64(900) << false;
+    QTest::newRow("- one minute") << int(Qt::Key_Minus) << 0 << qint64(540) << false;
+    QTest::newRow("Shift - five minutes")
+        << int(Qt::Key_Minus) << int(Qt::ShiftModifier) << qint64(300) << false;
+    QTest::newRow("keypad +") << int(Qt::Key_Plus) << int(Qt::KeypadModifier) << qint64(660) << false;
+}
+
+void TestLiveShow::keys() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    TForm1 form;
+    form.show();
+    QApplication::setActiveWindow(&form);
+    form.Button9->setFocus(); // a button has the focus, as after a click on it
+    QTest::keyClick(&form, Qt::Key_Space);
+    QCOMPARE(form.countdownStatus().running, true);
+    QTest::keyClick(&form, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QTEST(form.countdownStatus().remaining.value_or(-1), "remaining");
+    QTEST(form.countdownStatus().paused, "paused");
+}
+
+// In the message field a space, a plus or a P is part of the message.
+void TestLiveShow::typingIsNotAKey() {
+    TForm1 form;
+    form.show();
+    QApplication::setActiveWindow(&form);
+    form.Edit1->setFocus();
+    form.Edit1->setText(QString());
+    QTest::keyClicks(form.Edit1, "P +1 -2");
+    QCOMPARE(form.Edit1->Text(), QStringLiteral("P +1 -2"));
+    QCOMPARE(form.countdownStatus().running, false);
+    QCOMPARE(form.TargetTime(), Clock::instance().now().addSecs(600));
 }
 
 QTEST_MAIN(TestLiveShow)
