@@ -4,11 +4,14 @@
 #include "toolkit/effects.h"
 #include "toolkit/scene.h"
 
+#include <QFile>
 #include <QFontMetricsF>
-#include <QImageReader>
+#include <QHash>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
+
+#include <typeinfo>
 
 namespace {
 template <class T> bool assign(T& field, const T& value) {
@@ -17,8 +20,6 @@ template <class T> bool assign(T& field, const T& value) {
     field = value;
     return true;
 }
-
-constexpr int MaxPictureSide = 8192;
 } // namespace
 
 TElement::TElement(const QString& name) : TObject(name) {}
@@ -44,7 +45,6 @@ TScene* TElement::scene() const {
 }
 
 void TElement::changed() {
-    ++lookRevision_;
     report();
 }
 
@@ -53,14 +53,17 @@ void TElement::moved() {
 }
 
 void TElement::report() {
-    TElement* node = this;
-    for (;; node = node->parent_) {
-        ++node->revision_;
-        if (!node->parent_)
-            break;
-    }
-    if (node->scene_)
-        node->scene_->elementChanged(*this);
+    if (TScene* owner = scene())
+        owner->elementChanged(*this);
+}
+
+quint64 TElement::lookKey() const {
+    quint64 key = qHashMulti(0x100c, visible_, position_.x(), position_.y(), width_, height_, scale_.x(),
+                             scale_.y(), margins_.left(), margins_.top(), margins_.right(), margins_.bottom(),
+                             opacity_, int(align_));
+    for (const auto& effect : effects_)
+        key = effect->lookKey(key);
+    return ownLookKey(key);
 }
 
 void TElement::geometryChanged() {
@@ -278,6 +281,15 @@ void TElement::mouseUp(Qt::MouseButtons buttons, QPointF local) {
 void TEffect::setEnabled(bool enabled) {
     assign(enabled_, enabled);
 }
+quint64 TEffect::lookKey(quint64 seed) const {
+    return qHashMulti(seed, typeid(*this).hash_code(), enabled_);
+}
+quint64 TShadowEffect::lookKey(quint64 seed) const {
+    return qHashMulti(TEffect::lookKey(seed), distance_, softness_, opacity_, color_.rgba());
+}
+quint64 TBlurEffect::lookKey(quint64 seed) const {
+    return qHashMulti(TEffect::lookKey(seed), softness_);
+}
 void TEffect::changed() {
     owner_.changed();
 }
@@ -299,56 +311,46 @@ void TRectangle::setStrokeThickness(double thickness) {
     if (assign(strokeThickness_, thickness))
         changed();
 }
+quint64 TRectangle::ownLookKey(quint64 seed) const {
+    return qHashMulti(seed, fill_.rgba(), stroke_.rgba(), strokeThickness_);
+}
 
 // ---- image
 
-namespace {
-QImage premultiplied(const QImage& image) {
-    return image.isNull() ? QImage() : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-}
-} // namespace
-
-const QImage& TImage::Bitmap() const {
-    if (loader_) {
-        bitmap_ = premultiplied(loader_());
-        loader_ = nullptr;
-    }
-    return bitmap_;
+bool TImage::setEncoded(QByteArray bytes) {
+    const TPicture picture = TPicture::fromEncoded(std::move(bytes));
+    if (picture.isNull())
+        return false;
+    setPicture(picture);
+    return true;
 }
 
-void TImage::setBitmap(const QImage& image) {
-    loader_ = nullptr;
-    bitmap_ = premultiplied(image);
+void TImage::setPicture(const TPicture& picture) {
+    if (picture_ == picture)
+        return;
+    picture_ = picture;
     changed();
 }
 
-void TImage::setBitmapLoader(std::function<QImage()> loader) {
-    loader_ = std::move(loader);
-    bitmap_ = QImage();
-    changed();
-}
-
-void TImage::assignFrom(const TImage& other) {
-    if (other.loader_)
-        setBitmapLoader(other.loader_);
-    else
-        setBitmap(other.bitmap_);
-}
-
+// The file's bytes are kept once they decode; a picture that fails to decode keeps the old one.
 bool TImage::loadFromFile(const QString& path) {
-    QImageReader reader(path);
-    const QSize size = reader.size();
-    if (!size.isValid() || size.width() > MaxPictureSide || size.height() > MaxPictureSide)
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
         return false;
-    QImage image;
-    if (!reader.read(&image))
+    const TPicture picture = TPicture::fromEncoded(file.readAll());
+    if (picture.isNull() || picture.decoded().isNull())
         return false;
-    setBitmap(image);
+    setPicture(picture);
     return true;
 }
 
 bool TImage::saveToFile(const QString& path) const {
-    return !Bitmap().isNull() && Bitmap().save(path, "PNG");
+    const QImage picture = Bitmap();
+    return !picture.isNull() && picture.save(path, "PNG");
+}
+
+quint64 TImage::ownLookKey(quint64 seed) const {
+    return qHashMulti(seed, picture_.key(), int(wrapMode_));
 }
 
 void TImage::setWrapMode(TImageWrapMode mode) {
@@ -358,9 +360,9 @@ void TImage::setWrapMode(TImageWrapMode mode) {
 
 QRectF TImage::pictureRect() const {
     const QRectF box = LocalRect();
-    if (Bitmap().isNull())
+    if (picture_.isNull())
         return {};
-    const QSizeF picture = Bitmap().size();
+    const QSizeF picture = picture_.size();
     switch (wrapMode_) {
     case TImageWrapMode::Stretch:
         return box;
@@ -404,6 +406,9 @@ void TLabel::setAutoSize(bool on) {
     if (assign(autoSize_, on))
         geometryChanged();
 }
+quint64 TLabel::ownLookKey(quint64 seed) const {
+    return qHashMulti(seed, text_, family_, fontSize_, bold_, color_.rgba(), int(textAlign_), autoSize_);
+}
 
 // Font sizes are in scene units: one unit is one pixel at 96 dots per inch.
 QFont TLabel::font() const {
@@ -446,6 +451,9 @@ void TArc::setRoundCaps(bool on) {
     if (assign(roundCaps_, on))
         changed();
 }
+quint64 TArc::ownLookKey(quint64 seed) const {
+    return qHashMulti(seed, startAngle_, endAngle_, stroke_.rgba(), thickness_, roundCaps_);
+}
 
 // ---- arc dial
 
@@ -464,6 +472,10 @@ void TArcDial::setValue(double degrees) {
     changed();
     if (OnChange)
         OnChange(this);
+}
+
+quint64 TArcDial::ownLookKey(quint64 seed) const {
+    return qHashMulti(seed, value_);
 }
 
 void TArcDial::followPointer(QPointF local) {

@@ -1,9 +1,13 @@
 #include "toolkit/view.h"
 
+#include "toolkit/clock.h"
+
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QSemaphore>
 #include <QThreadPool>
+#include <cmath>
 
 namespace {
 // On the GUI thread Qt splits every large fill across its thread pool; for the many modest draws
@@ -17,12 +21,24 @@ void paintOnPoolThread(const std::function<void()>& paint) {
     });
     done.acquire();
 }
+// How long a resized picture stays approximate after its last change of size.
+constexpr int RefineDelayMs = 150;
 } // namespace
 
 TSceneView::TSceneView(TScene& scene, QWidget* parent) : QWidget(parent), scene_(scene) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     scene_.setChangeListener([this](TElement& element) { elementChanged(element); });
+    renderer_.setQuickResize(true);
+    refineTimer_.setSingleShot(true);
+    refineTimer_.setInterval(RefineDelayMs);
+    connect(&refineTimer_, &QTimer::timeout, this, [this] { refine(); });
+}
+
+void TSceneView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (const QScreen* shown = screen())
+        Clock::instance().setDisplayRate(shown->refreshRate());
 }
 
 TSceneView::~TSceneView() {
@@ -44,12 +60,33 @@ void TSceneView::elementChanged(TElement& element) {
 }
 
 QTransform TSceneView::parentToDevice(const TElement& element) const {
-    return element.Parent() ? element.Parent()->LocalToScene() : QTransform();
+    return element.Parent() ? element.Parent()->LocalToScene() * sceneToDevice() : sceneToDevice();
+}
+
+// Device pixels that cover a logical area, and back; both round outwards.
+QRegion TSceneView::toDevice(const QRegion& logical) const {
+    if (ratio_ == 1)
+        return logical;
+    QRegion device;
+    for (const QRect& r : logical)
+        device +=
+            QRectF(r.x() * ratio_, r.y() * ratio_, r.width() * ratio_, r.height() * ratio_).toAlignedRect();
+    return device;
+}
+
+QRegion TSceneView::toLogical(const QRegion& device) const {
+    if (ratio_ == 1)
+        return device;
+    QRegion logical;
+    for (const QRect& r : device)
+        logical +=
+            QRectF(r.x() / ratio_, r.y() / ratio_, r.width() / ratio_, r.height() / ratio_).toAlignedRect();
+    return logical;
 }
 
 TSceneView::Painted TSceneView::paintedNow(const TElement& element, const QTransform& toDevice,
                                            bool visible) {
-    Painted now{toDevice, {}, element.lookRevision(), element.IndexInParent(), visible, {}, {}};
+    Painted now{toDevice, {}, element.lookKey(), element.IndexInParent(), visible, {}, {}};
     if (!visible)
         return now;
     now.shadowShift = shadowShift(element, toDevice);
@@ -94,7 +131,7 @@ QRect TSceneView::inspect(const TElement& element, const QTransform& parentToDev
     const bool shown = visible && element.Visible();
     const QTransform toDevice = element.LocalToParent() * parentToDevice;
     auto found = painted_.find(&element);
-    if (found == painted_.end() || found->second.look != element.lookRevision() ||
+    if (found == painted_.end() || found->second.look != element.lookKey() ||
         found->second.index != element.IndexInParent() || found->second.visible != shown) {
         if (found != painted_.end())
             damage_ += found->second.subtree;
@@ -139,7 +176,7 @@ void TSceneView::flushDamage() {
     dirty_.clear();
     if (!damage_.isEmpty()) {
         requested_ += damage_;
-        update(damage_);
+        update(toLogical(damage_));
     }
     damage_ = QRegion();
 }
@@ -148,7 +185,7 @@ void TSceneView::ensureBounds() {
     if (boundsKnown_)
         return;
     painted_.clear();
-    record(scene_.root(), QTransform(), true);
+    record(scene_.root(), sceneToDevice(), true);
     boundsKnown_ = true;
 }
 
@@ -159,33 +196,86 @@ QRegion TSceneView::takeDamage() {
     return std::exchange(requested_, QRegion());
 }
 
-void TSceneView::renderArea(QImage& canvas, const QRegion& area) {
+void TSceneView::render(QImage& canvas, const QRegion& area, const QTransform& sceneToCanvas,
+                        TSceneRenderer& renderer) {
     paintOnPoolThread([&] {
         QPainter painter(&canvas);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.setClipRegion(area);
-        renderer_.render(painter, scene_, area);
+        painter.setTransform(sceneToCanvas);
+        renderer.render(painter, scene_, area);
     });
+}
+
+void TSceneView::renderArea(QImage& canvas, const QRegion& area) {
+    render(canvas, area, sceneToDevice(), renderer_);
 }
 
 void TSceneView::paintEvent(QPaintEvent* event) {
     ++paintCount_;
+    const qreal ratio = devicePixelRatioF();
+    if (ratio != ratio_) {
+        // Another screen: every cached raster and recorded box is in the old device pixels.
+        ratio_ = ratio;
+        boundsKnown_ = false;
+        frame_ = QImage();
+    }
     ensureBounds();
-    if (frame_.size() != size())
-        frame_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
-    const QRegion area = event->region();
+    const QSize deviceSize(int(std::ceil(width() * ratio_)), int(std::ceil(height() * ratio_)));
+    QRegion area = toDevice(event->region()) & QRect(QPoint(), deviceSize);
+    if (frame_.size() != deviceSize) {
+        frame_ = QImage(deviceSize, QImage::Format_ARGB32_Premultiplied);
+        area = QRect(QPoint(), deviceSize);
+    }
+    renderer_.setQuickResize(!refining_);
     renderArea(frame_, area);
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    for (const QRect& rect : area)
-        painter.drawImage(rect.topLeft(), frame_, rect);
+    for (const QRect& rect : area) {
+        if (ratio_ == 1)
+            painter.drawImage(rect.topLeft(), frame_, rect);
+        else
+            painter.drawImage(
+                QRectF(rect.x() / ratio_, rect.y() / ratio_, rect.width() / ratio_, rect.height() / ratio_),
+                frame_, QRectF(rect));
+    }
+    if (renderer_.resizes() != resizesSeen_) {
+        resizesSeen_ = renderer_.resizes();
+        refineTimer_.start();
+    } else if (!refineTimer_.isActive() && !renderer_.approximatedElements().empty()) {
+        refineTimer_.start();
+    }
 }
 
-QImage TSceneView::grabScene() {
-    QImage image(size(), QImage::Format_ARGB32_Premultiplied);
+void TSceneView::refine() {
+    QRegion area;
+    for (const TElement* element : renderer_.approximatedElements())
+        if (auto found = painted_.find(element); found != painted_.end())
+            area += found->second.own;
+    if (area.isEmpty())
+        return;
+    refining_ = true;
+    repaint(toLogical(area));
+    refining_ = false;
+}
+
+// At the view's own ratio the view's caches serve; another ratio gets a renderer of its own, so
+// a grab leaves what the screen shows untouched.
+QImage TSceneView::grabScene(qreal ratio) {
+    const QSize deviceSize(int(std::ceil(width() * ratio)), int(std::ceil(height() * ratio)));
+    QImage image(deviceSize, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::black);
-    renderArea(image, QRegion(image.rect()));
+    const QRegion all(image.rect());
+    if (ratio == ratio_) {
+        renderer_.setQuickResize(false);
+        renderArea(image, all);
+        renderer_.setQuickResize(true);
+    } else {
+        TSceneRenderer renderer;
+        render(image, all, QTransform::fromScale(ratio, ratio), renderer);
+    }
+    image.setDevicePixelRatio(ratio);
     return image;
 }
 

@@ -2,26 +2,34 @@
 
 #include "toolkit/renderer.h"
 
+#include <QTimer>
 #include <QWidget>
 #include <unordered_map>
 #include <unordered_set>
 
-// Shows a scene in a widget. Changes are collected and only the screen areas that an element
-// covered before and covers now are painted again. Pointer events go to the element under the
-// pointer in its own coordinates; a pressed button captures the pointer for that element.
+// Shows a scene in a widget at the screen's own resolution (its device pixel ratio, fractional
+// ones too). Changes are collected and only the screen areas that an element covered before and
+// covers now are painted again; while animations run the clock steps them at the display's rate.
+// Pointer events go to the element under the pointer in its own coordinates; a pressed button
+// captures the pointer for that element.
 class TSceneView : public QWidget {
 public:
     TSceneView(TScene& scene, QWidget* parent);
     ~TSceneView() override;
 
     TScene& scene() { return scene_; }
-    // Renders the whole scene into a picture of the view's size (tests, benchmark).
-    QImage grabScene();
+    const TSceneRenderer& renderer() const { return renderer_; }
+    // Renders the whole scene into a picture of the view's size times `ratio` device pixels per
+    // unit, as a screen of that ratio shows it (tests, benchmark).
+    QImage grabScene(qreal ratio = 1);
     // Number of paint events so far (benchmarks and tests watch it).
     int paintCount() const { return paintCount_; }
-    // Collects pending changes now and returns every area asked to be repainted since the last call.
+    // Device pixels per scene unit the view paints at: the widget's device pixel ratio.
+    qreal ratio() const { return ratio_; }
+    // Collects pending changes now and returns every area, in device pixels, asked to be repainted
+    // since the last call.
     QRegion takeDamage();
-    // Paints only `area` of the scene onto `canvas`, as a partial repaint would.
+    // Paints only `area` (device pixels) of the scene onto `canvas`, as a partial repaint would.
     void renderArea(QImage& canvas, const QRegion& area);
 
 protected:
@@ -30,13 +38,14 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // What was last asked to be painted for one element.
     struct Painted {
         QTransform transform;
         QPointF shadowShift;
-        quint64 look = 0;
+        quint64 look = 0; // lookKey() when recorded
         int index = -1;
         bool visible = false;
         QRect own;     // screen box of the element itself
@@ -50,6 +59,12 @@ private:
     QRect inspect(const TElement& element, const QTransform& parentToDevice, bool visible);
     Painted paintedNow(const TElement& element, const QTransform& toDevice, bool visible);
     QTransform parentToDevice(const TElement& element) const;
+    QTransform sceneToDevice() const { return QTransform::fromScale(ratio_, ratio_); }
+    QRegion toDevice(const QRegion& logical) const;
+    QRegion toLogical(const QRegion& device) const;
+    void render(QImage& canvas, const QRegion& area, const QTransform& sceneToCanvas,
+                TSceneRenderer& renderer);
+    void refine();
     QPointF toLocal(const TElement& element, QPointF viewPoint) const;
     void updateCursor(QPointF viewPoint);
 
@@ -64,4 +79,9 @@ private:
     bool boundsKnown_ = false;
     TElement* capture_ = nullptr;
     int paintCount_ = 0;
+    qreal ratio_ = 1;
+    // Paints exactly, once a picture's size has held still, what was drawn approximately.
+    QTimer refineTimer_;
+    bool refining_ = false;
+    quint64 resizesSeen_ = 0;
 };
