@@ -425,19 +425,26 @@ QSizeF TLabel::autoSize() const {
         device.setDotsPerMeterY(3780);
         return device;
     }();
-    const QFontMetricsF metrics(font(), &measuringDevice);
-    return {metrics.horizontalAdvance(text_) + 4, metrics.height()};
+    // Layout asks for it on every placement of the label and of its aligned siblings.
+    const quint64 key = qHashMulti(0, text_, family_, fontSize_, bold_);
+    if (key != measuredKey_ || !measured_.isValid()) {
+        const QFontMetricsF metrics(font(), &measuringDevice);
+        measured_ = {metrics.horizontalAdvance(text_) + 4, metrics.height()};
+        measuredKey_ = key;
+    }
+    return measured_;
 }
 
 // ---- arc
 
+// The angles only lengthen or shorten the stroke, so the view repaints just the ends that moved.
 void TArc::setStartAngle(float degrees) {
     if (assign(startAngle_, degrees))
-        changed();
+        moved();
 }
 void TArc::setEndAngle(float sweep) {
     if (assign(endAngle_, sweep))
-        changed();
+        moved();
 }
 void TArc::setStrokeColor(QColor color) {
     if (assign(stroke_, color))
@@ -452,7 +459,7 @@ void TArc::setRoundCaps(bool on) {
         changed();
 }
 quint64 TArc::ownLookKey(quint64 seed) const {
-    return qHashMulti(seed, startAngle_, endAngle_, stroke_.rgba(), thickness_, roundCaps_);
+    return qHashMulti(seed, stroke_.rgba(), thickness_, roundCaps_);
 }
 
 // ---- arc dial

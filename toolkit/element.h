@@ -245,9 +245,12 @@ private:
     QColor color_ = Qt::black;
     Qt::Alignment textAlign_ = Qt::AlignCenter;
     bool autoSize_ = false;
+    mutable QSizeF measured_;
+    mutable quint64 measuredKey_ = 0;
 };
 
-// An arc stroked inside the element's box; angles count clockwise from 3 o'clock.
+// An arc stroked inside the element's box; angles count clockwise from 3 o'clock. A change of
+// its angles is reported as a movement, like a turn: its look key leaves them out.
 class TArc : public TElement {
 public:
     using TElement::TElement;
