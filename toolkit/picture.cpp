@@ -12,11 +12,19 @@ struct TPicture::Data {
     quint64 key = 0;
     mutable std::mutex mutex; // the renderer may measure on its painting thread
     mutable std::optional<QRect> opaqueBox;
+    mutable std::optional<QRegion> opaqueCells;
 };
 
 namespace {
 QImage premultiplied(const QImage& image) {
     return image.isNull() ? QImage() : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+// In place where Qt can, so a large decode is never held twice.
+QImage premultiplied(QImage&& image) {
+    if (!image.isNull())
+        image.convertTo(QImage::Format_ARGB32_Premultiplied);
+    return std::move(image);
 }
 
 bool acceptable(QSize size) {
@@ -68,6 +76,18 @@ QByteArray TPicture::encoded() const {
     return data_ ? data_->bytes : QByteArray();
 }
 
+QImage TPicture::scaledPart(const QImage& image, const QRect& clip, QSize scaledSize) {
+    const QRect part = clip & image.rect();
+    if (part.isEmpty())
+        return {};
+    // The part is read in place, not copied out of a picture that may be thousands of pixels wide.
+    const QImage view(image.constScanLine(part.y()) + part.x() * (image.depth() / 8), part.width(),
+                      part.height(), image.bytesPerLine(), image.format());
+    if (view.size() == scaledSize)
+        return view.copy();
+    return view.scaled(scaledSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
 QImage TPicture::decoded() const {
     if (!data_)
         return {};
@@ -79,23 +99,16 @@ QImage TPicture::decoded() const {
 QImage TPicture::decoded(const QRect& clip, QSize scaledSize) const {
     if (!data_ || clip.isEmpty() || scaledSize.isEmpty())
         return {};
-    if (!isEncoded()) {
-        const QImage part = data_->image.copy(clip);
-        return part.size() == scaledSize
-                   ? part
-                   : part.scaled(scaledSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    }
+    if (!isEncoded())
+        return scaledPart(data_->image, clip, scaledSize);
     QByteArray bytes = data_->bytes; // shared, not copied
     QBuffer buffer(&bytes);
     QImageReader reader(&buffer);
-    const bool whole = clip == QRect(QPoint(), data_->size);
-    if (!whole)
-        reader.setClipRect(clip);
     // Scaled in premultiplied form, as pictures made in code are, so both kinds look the same.
-    QImage part = premultiplied(reader.read());
-    if (part.isNull() || part.size() == scaledSize)
-        return part;
-    return part.scaled(scaledSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage whole = premultiplied(reader.read());
+    if (whole.isNull() || (clip == whole.rect() && scaledSize == whole.size()))
+        return whole;
+    return scaledPart(whole, clip, scaledSize);
 }
 
 std::optional<QRect> TPicture::opaqueBox() const {
@@ -126,4 +139,51 @@ QRect TPicture::measureOpaqueBox(const QImage& source) {
         }
     }
     return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+std::optional<QRegion> TPicture::opaqueCells() const {
+    if (!data_)
+        return QRegion();
+    const std::lock_guard lock(data_->mutex);
+    return data_->opaqueCells;
+}
+
+void TPicture::setOpaqueCells(const QRegion& cells) const {
+    if (!data_)
+        return;
+    const std::lock_guard lock(data_->mutex);
+    data_->opaqueCells = cells;
+}
+
+QRegion TPicture::measureOpaqueCells(const QImage& source) {
+    QRegion cells;
+    const int columns = source.width() / OpaqueCell;
+    std::vector<bool> opaque(static_cast<size_t>(columns));
+    for (int top = 0; top + OpaqueCell <= source.height(); top += OpaqueCell) {
+        std::fill(opaque.begin(), opaque.end(), true);
+        for (int y = top; y < top + OpaqueCell; ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+            for (int column = 0; column < columns; ++column) {
+                if (!opaque[size_t(column)])
+                    continue;
+                for (int x = column * OpaqueCell; x < (column + 1) * OpaqueCell; ++x)
+                    if (qAlpha(row[x]) != 255) {
+                        opaque[size_t(column)] = false;
+                        break;
+                    }
+            }
+        }
+        // One rectangle per run of opaque cells in this band.
+        for (int column = 0; column < columns;) {
+            if (!opaque[size_t(column)]) {
+                ++column;
+                continue;
+            }
+            const int first = column;
+            while (column < columns && opaque[size_t(column)])
+                ++column;
+            cells += QRect(first * OpaqueCell, top, (column - first) * OpaqueCell, OpaqueCell);
+        }
+    }
+    return cells;
 }

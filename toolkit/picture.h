@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 #include <memory>
 #include <optional>
 
@@ -32,8 +33,16 @@ public:
     // The box of pixels that are not fully transparent, once it has been measured on a decode.
     std::optional<QRect> opaqueBox() const;
     void setOpaqueBox(const QRect& box) const;
+    // The part `clip` of a decoded picture scaled to `scaledSize`, without copying the part first.
+    static QImage scaledPart(const QImage& image, const QRect& clip, QSize scaledSize);
     // Measures the opaque box of a decoded picture.
     static QRect measureOpaqueBox(const QImage& image);
+    // Cells of OpaqueCell × OpaqueCell pixels in which every pixel is fully opaque, once
+    // measured: what is drawn under them never shows.
+    static constexpr int OpaqueCell = 16;
+    std::optional<QRegion> opaqueCells() const;
+    void setOpaqueCells(const QRegion& cells) const;
+    static QRegion measureOpaqueCells(const QImage& image);
 
     bool operator==(const TPicture& other) const { return key() == other.key(); }
 

@@ -221,8 +221,10 @@ std::vector<const TElement*> TSceneRenderer::approximatedElements() const {
 quint64 TSceneRenderer::subtreeKey(const TElement& element, quint64 seed) const {
     const QTransform t = element.LocalToParent();
     const TShadowEffect* shadow = element.shadow();
+    const auto* arc = dynamic_cast<const TArc*>(&element);
     quint64 key = qHashMulti(seed, element.lookKey(), t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy(),
-                             shadow ? shadow->Direction() : 0.0f, element.Children().size());
+                             shadow ? shadow->Direction() : 0.0f, arc ? arc->StartAngle() : 0.0f,
+                             arc ? arc->EndAngle() : 0.0f, element.Children().size());
     if (element.Visible())
         for (const auto& child : element.Children())
             key = subtreeKey(*child, key);
@@ -477,6 +479,7 @@ const TSceneRenderer::Raster* TSceneRenderer::imageRaster(const TImage& image, c
     if (!source.opaqueBox()) {
         whole = source.decoded();
         source.setOpaqueBox(TPicture::measureOpaqueBox(whole));
+        source.setOpaqueCells(TPicture::measureOpaqueCells(whole));
     }
     const QRectF local = contentRect(image);
     if (local.isEmpty())
@@ -508,9 +511,8 @@ const TSceneRenderer::Raster* TSceneRenderer::imageRaster(const TImage& image, c
             kept = source.decoded();
         whole = kept;
     }
-    QImage raster = whole.isNull()
-                        ? source.decoded(box, deviceSize)
-                        : whole.copy(box).scaled(deviceSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QImage raster =
+        whole.isNull() ? source.decoded(box, deviceSize) : TPicture::scaledPart(whole, box, deviceSize);
     cached = Raster{std::move(raster), local, source.key(), deviceSize, true};
     return &cached;
 }
