@@ -1,6 +1,7 @@
 #include "toolkit/view.h"
 
 #include "toolkit/clock.h"
+#include "toolkit/effects.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -8,6 +9,10 @@
 #include <QSemaphore>
 #include <QThreadPool>
 #include <cmath>
+#include <limits>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace {
 // On the GUI thread Qt splits every large fill across its thread pool; for the many modest draws
@@ -23,9 +28,20 @@ void paintOnPoolThread(const std::function<void()>& paint) {
 }
 // How long a resized picture stays approximate after its last change of size.
 constexpr int RefineDelayMs = 150;
+
+// Pictures come and go in large, short-lived buffers (decodes, scaled copies, a skin's pictures
+// decoded on worker threads). glibc raises its mmap threshold past the first such buffer freed
+// and from then on keeps them in its heaps, so every skin switch left the program larger; at a
+// fixed threshold they are mapped and returned whole.
+void keepLargeBuffersMapped() {
+#ifdef __GLIBC__
+    mallopt(M_MMAP_THRESHOLD, 1 << 20);
+#endif
+}
 } // namespace
 
 TSceneView::TSceneView(TScene& scene, QWidget* parent) : QWidget(parent), scene_(scene) {
+    keepLargeBuffersMapped();
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     scene_.setChangeListener([this](TElement& element) { elementChanged(element); });
@@ -84,15 +100,96 @@ QRegion TSceneView::toLogical(const QRegion& device) const {
     return logical;
 }
 
+namespace {
+// A movement below this waits until it adds up; the picture on screen is never further off.
+constexpr double NegligibleShift = 0.5;
+// Device pixels an opaque picture's cover is taken in from its edges.
+constexpr int Erosion = 3;
+
+// A long element turned aslant covers a thin band of its box: boxes of slices along its length
+// follow the band, so a turning hand repaints little more than where it was and is.
+QRegion sweptArea(const QRectF& local, const QTransform& toDevice) {
+    const QRect box = toDevice.mapRect(local).toAlignedRect().adjusted(-2, -2, 2, 2);
+    if (toDevice.type() <= QTransform::TxScale)
+        return box;
+    const bool tall = local.height() > local.width();
+    const double length = tall ? local.height() : local.width();
+    const double breadth = std::max(1e-6, tall ? local.width() : local.height());
+    const int slices = std::clamp(int(length / (2 * breadth)), 1, 16);
+    if (slices == 1)
+        return box;
+    QRegion area;
+    for (int i = 0; i < slices; ++i) {
+        const double from = length * i / slices;
+        const QRectF slice = tall ? QRectF(local.x(), local.y() + from, local.width(), length / slices)
+                                  : QRectF(local.x() + from, local.y(), length / slices, local.height());
+        area += toDevice.mapRect(slice).toAlignedRect().adjusted(-2, -2, 2, 2);
+    }
+    return area;
+}
+
+// Where an arc's stroke differs between two angle ranges: the stretches its two ends swept,
+// caps included. Nothing while the ends have moved less than a negligible shift along the ring;
+// no answer when the ranges do not overlap as a lengthened or shortened stroke.
+std::optional<QRegion> arcChange(const TArc& arc, const QTransform& toDevice, float start0, float sweep0,
+                                 float start1, float sweep1) {
+    if (sweep0 == 0 || sweep1 == 0 || (sweep0 > 0) != (sweep1 > 0) || std::abs(sweep0) >= 360 ||
+        std::abs(sweep1) >= 360)
+        return std::nullopt;
+    const double a0 = std::min(start0, start0 + sweep0), b0 = std::max(start0, start0 + sweep0);
+    const double a1 = std::min(start1, start1 + sweep1), b1 = std::max(start1, start1 + sweep1);
+    if (std::max(a0, a1) > std::min(b0, b1))
+        return std::nullopt;
+    const double half = arc.StrokeThickness() / 2;
+    const QRectF ring = arc.LocalRect().adjusted(half, half, -half, -half);
+    const double rx = ring.width() / 2, ry = ring.height() / 2;
+    const double outer =
+        (std::max(rx, ry) + half) * std::max(deviceScale(toDevice).width(), deviceScale(toDevice).height());
+    const double inner = std::max(1e-6, std::min(rx, ry) - half);
+    const double cap = (half + 2) / inner * 180 / M_PI;
+    QRegion area;
+    bool negligible = true;
+    for (const auto& [u, v] :
+         {std::pair{std::min(a0, a1), std::max(a0, a1)}, std::pair{std::min(b0, b1), std::max(b0, b1)}}) {
+        if (u == v)
+            continue;
+        negligible = negligible && (v - u) * M_PI / 180 * outer < NegligibleShift;
+        QRectF bounds;
+        const double from = u - cap, to = v + cap;
+        const int steps = std::max(1, int(std::ceil((to - from) / 5)));
+        for (int i = 0; i <= steps; ++i) {
+            const double radians = (from + (to - from) * i / steps) * M_PI / 180;
+            for (const double grow : {-half, half}) {
+                const QPointF point(ring.center().x() + (rx + grow) * std::cos(radians),
+                                    ring.center().y() + (ry + grow) * std::sin(radians));
+                const QPointF device = toDevice.map(point);
+                bounds = bounds.isNull() ? QRectF(device, QSizeF(0, 0))
+                                         : bounds.united(QRectF(device, QSizeF(0, 0)));
+            }
+        }
+        area += bounds.toAlignedRect().adjusted(-3, -3, 3, 3);
+    }
+    if (negligible)
+        return QRegion();
+    return area;
+}
+} // namespace
+
 TSceneView::Painted TSceneView::paintedNow(const TElement& element, const QTransform& toDevice,
                                            bool visible) {
-    Painted now{toDevice, {}, element.lookKey(), element.IndexInParent(), visible, {}, {}};
+    Painted now{toDevice, {}, element.lookKey(), element.IndexInParent(), visible, {}, {}, {}, 0, 0};
+    if (const auto* arc = dynamic_cast<const TArc*>(&element)) {
+        now.arcStart = arc->StartAngle();
+        now.arcSweep = arc->EndAngle();
+    }
     if (!visible)
         return now;
     now.shadowShift = shadowShift(element, toDevice);
     const QRectF local = renderer_.paintedLocalRect(element, toDevice);
-    if (!local.isEmpty())
+    if (!local.isEmpty()) {
         now.own = toDevice.mapRect(local).toAlignedRect().adjusted(-2, -2, 2, 2);
+        now.area = sweptArea(local, toDevice);
+    }
     return now;
 }
 
@@ -121,8 +218,6 @@ double displacement(const QTransform& from, const QTransform& to, const QRectF& 
     return largest;
 }
 
-// A movement below this waits until it adds up; the picture on screen is never further off.
-constexpr double NegligibleShift = 0.5;
 } // namespace
 
 // Damages what changed below an element: a changed look repaints the whole subtree where it was
@@ -134,23 +229,36 @@ QRect TSceneView::inspect(const TElement& element, const QTransform& parentToDev
     if (found == painted_.end() || found->second.look != element.lookKey() ||
         found->second.index != element.IndexInParent() || found->second.visible != shown) {
         if (found != painted_.end())
-            damage_ += found->second.subtree;
+            addDamage(found->second.subtree, orderAfter(element, true));
         const QRect now = record(element, parentToDevice, shown);
-        damage_ += now;
+        addDamage(now, orderAfter(element, true));
         return now;
     }
     Painted& before = found->second;
     if (shown) {
         const QRectF local = renderer_.paintedLocalRect(element, toDevice);
         const QPointF shadowMove = shadowShift(element, toDevice) - before.shadowShift;
+        const auto* arc = dynamic_cast<const TArc*>(&element);
+        const bool arcMoved =
+            arc && (arc->StartAngle() != before.arcStart || arc->EndAngle() != before.arcSweep);
         if (displacement(before.transform, toDevice, local) >= NegligibleShift ||
             std::hypot(shadowMove.x(), shadowMove.y()) >= NegligibleShift) {
-            damage_ += before.own;
+            addDamage(before.area, orderAfter(element, false));
             Painted now = paintedNow(element, toDevice, shown);
-            damage_ += now.own;
-            before.transform = now.transform;
-            before.shadowShift = now.shadowShift;
-            before.own = now.own;
+            addDamage(now.area, orderAfter(element, false));
+            before = Painted{now.transform, now.shadowShift, before.look,    before.index, before.visible,
+                             now.own,       now.area,        before.subtree, now.arcStart, now.arcSweep};
+        } else if (arcMoved) {
+            const std::optional<QRegion> change = arcChange(*arc, toDevice, before.arcStart, before.arcSweep,
+                                                            arc->StartAngle(), arc->EndAngle());
+            if (!change || !change->isEmpty()) {
+                if (!change)
+                    addDamage(before.area, orderAfter(element, false));
+                Painted now = paintedNow(element, toDevice, shown);
+                addDamage(change ? *change : now.area, orderAfter(element, false));
+                before = Painted{now.transform, now.shadowShift, before.look,    before.index, before.visible,
+                                 now.own,       now.area,        before.subtree, now.arcStart, now.arcSweep};
+            }
         }
     }
     QRect subtree = before.own;
@@ -158,6 +266,73 @@ QRect TSceneView::inspect(const TElement& element, const QTransform& parentToDev
         subtree |= inspect(*child, before.transform, shown);
     before.subtree = subtree;
     return subtree;
+}
+
+// Numbers the drawn elements in paint order and notes the opaque pictures among them, where they
+// cover whole device pixels: a picture drawn at full opacity, upright, outside any blurred group.
+void TSceneView::collectOccluders(const TElement& element, const QTransform& parentToDevice, double opacity,
+                                  bool inLayer, int& order) {
+    if (!element.Visible())
+        return;
+    const int own = order++;
+    const QTransform toDevice = element.LocalToParent() * parentToDevice;
+    opacity *= element.Opacity();
+    const TBlurEffect* blur = element.blur();
+    const TInvertEffect* invert = element.invert();
+    inLayer = inLayer || (blur && blur->Enabled()) || (invert && invert->Enabled());
+    const auto* image = dynamic_cast<const TImage*>(&element);
+    if (image && !inLayer && opacity >= 1 && toDevice.type() <= QTransform::TxScale && toDevice.m11() > 0 &&
+        toDevice.m22() > 0) {
+        const TPicture& picture = image->Picture();
+        const std::optional<QRegion> cells = picture.opaqueCells();
+        const QRectF placed = image->pictureRect();
+        if (cells && !cells->isEmpty() && !placed.isEmpty()) {
+            OccluderShape& shape = shapes_[&element];
+            if (shape.picture != picture.key() || shape.transform != toDevice ||
+                shape.pictureRect != placed) {
+                const double kx = placed.width() / picture.size().width();
+                const double ky = placed.height() / picture.size().height();
+                QRegion covered;
+                for (const QRect& cell : *cells)
+                    covered += toDevice
+                                   .mapRect(QRectF(placed.x() + cell.x() * kx, placed.y() + cell.y() * ky,
+                                                   cell.width() * kx, cell.height() * ky))
+                                   .toAlignedRect();
+                // Worn away at its edges: the scaled raster blends them, lands on whole pixels, and
+                // the cells above were rounded outwards.
+                QRegion region = covered;
+                for (const QPoint shift :
+                     {QPoint(Erosion, 0), QPoint(-Erosion, 0), QPoint(0, Erosion), QPoint(0, -Erosion),
+                      QPoint(Erosion, Erosion), QPoint(-Erosion, -Erosion), QPoint(Erosion, -Erosion),
+                      QPoint(-Erosion, Erosion)})
+                    region &= covered.translated(shift);
+                shape = OccluderShape{picture.key(), toDevice, placed, region};
+            }
+            if (!shape.region.isEmpty())
+                occluders_.push_back({own, shape.region});
+        }
+    }
+    for (const auto& child : element.Children())
+        collectOccluders(*child, toDevice, opacity, inLayer, order);
+    order_[&element] = {own, order - 1};
+}
+
+int TSceneView::orderAfter(const TElement& element, bool subtree) const {
+    const auto found = order_.find(&element);
+    if (found == order_.end())
+        return std::numeric_limits<int>::max(); // not drawn now: nothing is known to cover it
+    return subtree ? found->second.second : found->second.first;
+}
+
+void TSceneView::addDamage(const QRegion& area, int after) {
+    if (area.isEmpty())
+        return;
+    QRegion visible = area;
+    const QRect bounds = area.boundingRect();
+    for (const Occluder& occluder : occluders_)
+        if (occluder.order > after && occluder.region.boundingRect().intersects(bounds))
+            visible -= occluder.region;
+    damage_ += visible;
 }
 
 // Repaints what the changes since the last flush damaged.
@@ -170,6 +345,10 @@ void TSceneView::flushDamage() {
         update();
         return;
     }
+    occluders_.clear();
+    order_.clear();
+    int order = 0;
+    collectOccluders(scene_.root(), sceneToDevice(), 1.0, false, order);
     for (TElement* element : dirty_)
         inspect(*element, parentToDevice(*element),
                 !element->Parent() || element->Parent()->isVisibleInScene());

@@ -49,10 +49,30 @@ private:
         int index = -1;
         bool visible = false;
         QRect own;     // screen box of the element itself
+        QRegion area;  // what it covers, closer than the box for a long element turned aslant
         QRect subtree; // and with everything below it
+        float arcStart = 0;
+        float arcSweep = 0;
+    };
+
+    // An opaque picture drawn after the elements numbered up to `after` hides them in `region`.
+    struct Occluder {
+        int order = 0;
+        QRegion region;
+    };
+    struct OccluderShape {
+        quint64 picture = 0;
+        QTransform transform;
+        QRectF pictureRect;
+        QRegion region;
     };
 
     void elementChanged(TElement& element);
+    void collectOccluders(const TElement& element, const QTransform& parentToDevice, double opacity,
+                          bool inLayer, int& order);
+    // Damages `area` where nothing opaque drawn after element number `after` covers it.
+    void addDamage(const QRegion& area, int after);
+    int orderAfter(const TElement& element, bool subtree) const;
     void flushDamage();
     void ensureBounds();
     QRect record(const TElement& element, const QTransform& parentToDevice, bool visible);
@@ -72,6 +92,9 @@ private:
     TSceneRenderer renderer_;
     std::unordered_map<const TElement*, Painted> painted_;
     std::unordered_set<TElement*> dirty_;
+    std::vector<Occluder> occluders_;
+    std::unordered_map<const TElement*, std::pair<int, int>> order_; // own number, last in subtree
+    std::unordered_map<const TElement*, OccluderShape> shapes_;
     QRegion damage_;
     QRegion requested_;
     QImage frame_; // what the widget shows, kept between partial repaints
