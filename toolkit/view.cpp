@@ -268,8 +268,64 @@ QRect TSceneView::inspect(const TElement& element, const QTransform& parentToDev
     return subtree;
 }
 
+namespace {
+// What a turned opaque picture covers for certain: the squares of a grid of device pixels whose
+// neighbourhood, mapped back into the picture, lies within fully opaque cells only.
+QRegion turnedCover(const QRegion& cells, QSize pictureSize, const QRectF& placed,
+                    const QTransform& toDevice) {
+    constexpr int Cell = TPicture::OpaqueCell;
+    constexpr int Step = 4;
+    const int columns = pictureSize.width() / Cell, rows = pictureSize.height() / Cell;
+    std::vector<char> opaque(size_t(std::max(0, columns * rows)), 0);
+    for (const QRect& r : cells)
+        for (int cy = r.top() / Cell; cy <= r.bottom() / Cell && cy < rows; ++cy)
+            for (int cx = r.left() / Cell; cx <= r.right() / Cell && cx < columns; ++cx)
+                opaque[size_t(cy * columns + cx)] = 1;
+    const QTransform pictureToDevice =
+        QTransform(placed.width() / pictureSize.width(), 0, 0, placed.height() / pictureSize.height(),
+                   placed.x(), placed.y()) *
+        toDevice;
+    bool invertible = false;
+    const QTransform deviceToPicture = pictureToDevice.inverted(&invertible);
+    if (!invertible)
+        return {};
+    const auto within = [&](const QRectF& source) {
+        const int left = int(std::floor(source.left() / Cell)),
+                  right = int(std::floor(source.right() / Cell));
+        const int top = int(std::floor(source.top() / Cell)),
+                  bottom = int(std::floor(source.bottom() / Cell));
+        if (left < 0 || top < 0 || right >= columns || bottom >= rows)
+            return false;
+        for (int cy = top; cy <= bottom; ++cy)
+            for (int cx = left; cx <= right; ++cx)
+                if (!opaque[size_t(cy * columns + cx)])
+                    return false;
+        return true;
+    };
+    const QRect box = pictureToDevice.mapRect(QRectF(QPointF(), QSizeF(pictureSize))).toAlignedRect();
+    QRegion region;
+    for (int y = box.top(); y < box.bottom(); y += Step) {
+        int run = -1;
+        for (int x = box.left(); x < box.right() + Step; x += Step) {
+            // The square and Erosion pixels around it: the turned raster blends its edges.
+            const bool covered =
+                x < box.right() && within(deviceToPicture.mapRect(QRectF(
+                                       x - Erosion, y - Erosion, Step + 2 * Erosion, Step + 2 * Erosion)));
+            if (covered && run < 0)
+                run = x;
+            if (!covered && run >= 0) {
+                region += QRect(run, y, x - run, Step);
+                run = -1;
+            }
+        }
+    }
+    return region;
+}
+} // namespace
+
 // Numbers the drawn elements in paint order and notes the opaque pictures among them, where they
-// cover whole device pixels: a picture drawn at full opacity, upright, outside any blurred group.
+// cover whole device pixels: a picture drawn at full opacity, upright or turned, outside any
+// blurred group.
 void TSceneView::collectOccluders(const TElement& element, const QTransform& parentToDevice, double opacity,
                                   bool inLayer, int& order) {
     if (!element.Visible())
@@ -281,12 +337,19 @@ void TSceneView::collectOccluders(const TElement& element, const QTransform& par
     const TInvertEffect* invert = element.invert();
     inLayer = inLayer || (blur && blur->Enabled()) || (invert && invert->Enabled());
     const auto* image = dynamic_cast<const TImage*>(&element);
-    if (image && !inLayer && opacity >= 1 && toDevice.type() <= QTransform::TxScale && toDevice.m11() > 0 &&
-        toDevice.m22() > 0) {
+    const bool upright = toDevice.type() <= QTransform::TxScale && toDevice.m11() > 0 && toDevice.m22() > 0;
+    if (image && !inLayer && opacity >= 1 && (upright || toDevice.type() == QTransform::TxRotate)) {
         const TPicture& picture = image->Picture();
         const std::optional<QRegion> cells = picture.opaqueCells();
         const QRectF placed = image->pictureRect();
-        if (cells && !cells->isEmpty() && !placed.isEmpty()) {
+        if (cells && !cells->isEmpty() && !placed.isEmpty() && !upright) {
+            OccluderShape& shape = shapes_[&element];
+            if (shape.picture != picture.key() || shape.transform != toDevice || shape.pictureRect != placed)
+                shape = OccluderShape{picture.key(), toDevice, placed,
+                                      turnedCover(*cells, picture.size(), placed, toDevice)};
+            if (!shape.region.isEmpty())
+                occluders_.push_back({own, shape.region});
+        } else if (cells && !cells->isEmpty() && !placed.isEmpty()) {
             OccluderShape& shape = shapes_[&element];
             if (shape.picture != picture.key() || shape.transform != toDevice ||
                 shape.pictureRect != placed) {
