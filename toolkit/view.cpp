@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QSemaphore>
 #include <QThreadPool>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #ifdef __GLIBC__
@@ -68,7 +69,8 @@ void TSceneView::resizeEvent(QResizeEvent* event) {
 }
 
 void TSceneView::elementChanged(TElement& element) {
-    dirty_.insert(&element);
+    if (std::find(dirty_.begin(), dirty_.end(), &element) == dirty_.end())
+        dirty_.push_back(&element);
     if (!flushQueued_) {
         flushQueued_ = true;
         QMetaObject::invokeMethod(this, &TSceneView::flushDamage, Qt::QueuedConnection);
@@ -105,6 +107,8 @@ namespace {
 constexpr double NegligibleShift = 0.5;
 // Device pixels an opaque picture's cover is taken in from its edges.
 constexpr int Erosion = 3;
+// How far a turned picture may move before its cover is worked out again.
+constexpr int TurnSlack = 1;
 
 // A long element turned aslant covers a thin band of its box: boxes of slices along its length
 // follow the band, so a turning hand repaints little more than where it was and is.
@@ -269,12 +273,22 @@ QRect TSceneView::inspect(const TElement& element, const QTransform& parentToDev
 }
 
 namespace {
+// Only a turned picture that is mostly solid (a plate, not a wheel's rim) is worth working out a
+// cover for as it turns.
+bool mostlyOpaque(const QRegion& cells, QSize pictureSize) {
+    qint64 area = 0;
+    for (const QRect& cell : cells)
+        area += qint64(cell.width()) * cell.height();
+    return area * 4 >= qint64(pictureSize.width()) * pictureSize.height();
+}
+
 // What a turned opaque picture covers for certain: the squares of a grid of device pixels whose
 // neighbourhood, mapped back into the picture, lies within fully opaque cells only.
 QRegion turnedCover(const QRegion& cells, QSize pictureSize, const QRectF& placed,
                     const QTransform& toDevice) {
     constexpr int Cell = TPicture::OpaqueCell;
     constexpr int Step = 4;
+    constexpr int Margin = Erosion + TurnSlack;
     const int columns = pictureSize.width() / Cell, rows = pictureSize.height() / Cell;
     std::vector<char> opaque(size_t(std::max(0, columns * rows)), 0);
     for (const QRect& r : cells)
@@ -307,10 +321,11 @@ QRegion turnedCover(const QRegion& cells, QSize pictureSize, const QRectF& place
     for (int y = box.top(); y < box.bottom(); y += Step) {
         int run = -1;
         for (int x = box.left(); x < box.right() + Step; x += Step) {
-            // The square and Erosion pixels around it: the turned raster blends its edges.
+            // The square and a margin around it: the turned raster blends its edges, and the
+            // picture may turn on by TurnSlack before the cover is made again.
             const bool covered =
-                x < box.right() && within(deviceToPicture.mapRect(QRectF(
-                                       x - Erosion, y - Erosion, Step + 2 * Erosion, Step + 2 * Erosion)));
+                x < box.right() && within(deviceToPicture.mapRect(
+                                       QRectF(x - Margin, y - Margin, Step + 2 * Margin, Step + 2 * Margin)));
             if (covered && run < 0)
                 run = x;
             if (!covered && run >= 0) {
@@ -342,9 +357,12 @@ void TSceneView::collectOccluders(const TElement& element, const QTransform& par
         const TPicture& picture = image->Picture();
         const std::optional<QRegion> cells = picture.opaqueCells();
         const QRectF placed = image->pictureRect();
-        if (cells && !cells->isEmpty() && !placed.isEmpty() && !upright) {
+        if (cells && !cells->isEmpty() && !placed.isEmpty() && !upright &&
+            mostlyOpaque(*cells, picture.size())) {
+            // Made with a pixel to spare, a cover serves until its picture has turned by a pixel.
             OccluderShape& shape = shapes_[&element];
-            if (shape.picture != picture.key() || shape.transform != toDevice || shape.pictureRect != placed)
+            if (shape.picture != picture.key() || shape.pictureRect != placed ||
+                displacement(shape.transform, toDevice, placed) >= TurnSlack)
                 shape = OccluderShape{picture.key(), toDevice, placed,
                                       turnedCover(*cells, picture.size(), placed, toDevice)};
             if (!shape.region.isEmpty())
@@ -377,14 +395,14 @@ void TSceneView::collectOccluders(const TElement& element, const QTransform& par
     }
     for (const auto& child : element.Children())
         collectOccluders(*child, toDevice, opacity, inLayer, order);
-    order_[&element] = {own, order - 1};
+    order_[&element] = {own, order - 1, flushes_};
 }
 
 int TSceneView::orderAfter(const TElement& element, bool subtree) const {
     const auto found = order_.find(&element);
-    if (found == order_.end())
+    if (found == order_.end() || found->second.flush != flushes_)
         return std::numeric_limits<int>::max(); // not drawn now: nothing is known to cover it
-    return subtree ? found->second.second : found->second.first;
+    return subtree ? found->second.last : found->second.own;
 }
 
 void TSceneView::addDamage(const QRegion& area, int after) {
@@ -409,7 +427,7 @@ void TSceneView::flushDamage() {
         return;
     }
     occluders_.clear();
-    order_.clear();
+    ++flushes_;
     int order = 0;
     collectOccluders(scene_.root(), sceneToDevice(), 1.0, false, order);
     for (TElement* element : dirty_)

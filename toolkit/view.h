@@ -5,7 +5,6 @@
 #include <QTimer>
 #include <QWidget>
 #include <unordered_map>
-#include <unordered_set>
 
 // Shows a scene in a widget at the screen's own resolution (its device pixel ratio, fractional
 // ones too). Changes are collected and only the screen areas that an element covered before and
@@ -91,9 +90,17 @@ private:
     TScene& scene_;
     TSceneRenderer renderer_;
     std::unordered_map<const TElement*, Painted> painted_;
-    std::unordered_set<TElement*> dirty_;
+    std::vector<TElement*> dirty_; // a handful a frame; kept as a vector so frames allocate nothing
     std::vector<Occluder> occluders_;
-    std::unordered_map<const TElement*, std::pair<int, int>> order_; // own number, last in subtree
+    // Paint order of the elements drawn at the last flush: own number, last in subtree, and that
+    // flush's number; kept from flush to flush, so a frame allocates nothing for it.
+    struct Order {
+        int own = 0;
+        int last = 0;
+        quint64 flush = 0;
+    };
+    std::unordered_map<const TElement*, Order> order_;
+    quint64 flushes_ = 0;
     std::unordered_map<const TElement*, OccluderShape> shapes_;
     QRegion damage_;
     QRegion requested_;
