@@ -359,14 +359,7 @@ void TSceneView::collectOccluders(const TElement& element, const QTransform& par
         const QRectF placed = image->pictureRect();
         if (cells && !cells->isEmpty() && !placed.isEmpty() && !upright &&
             mostlyOpaque(*cells, picture.size())) {
-            // Made with a pixel to spare, a cover serves until its picture has turned by a pixel.
-            OccluderShape& shape = shapes_[&element];
-            if (shape.picture != picture.key() || shape.pictureRect != placed ||
-                displacement(shape.transform, toDevice, placed) >= TurnSlack)
-                shape = OccluderShape{picture.key(), toDevice, placed,
-                                      turnedCover(*cells, picture.size(), placed, toDevice)};
-            if (!shape.region.isEmpty())
-                occluders_.push_back({own, shape.region});
+            occluders_.push_back({own, toDevice.mapRect(placed).toAlignedRect(), {}, image, toDevice});
         } else if (cells && !cells->isEmpty() && !placed.isEmpty()) {
             OccluderShape& shape = shapes_[&element];
             if (shape.picture != picture.key() || shape.transform != toDevice ||
@@ -390,7 +383,7 @@ void TSceneView::collectOccluders(const TElement& element, const QTransform& par
                 shape = OccluderShape{picture.key(), toDevice, placed, region};
             }
             if (!shape.region.isEmpty())
-                occluders_.push_back({own, shape.region});
+                occluders_.push_back({own, shape.region.boundingRect(), shape.region, nullptr, {}});
         }
     }
     for (const auto& child : element.Children())
@@ -410,10 +403,26 @@ void TSceneView::addDamage(const QRegion& area, int after) {
         return;
     QRegion visible = area;
     const QRect bounds = area.boundingRect();
-    for (const Occluder& occluder : occluders_)
-        if (occluder.order > after && occluder.region.boundingRect().intersects(bounds))
-            visible -= occluder.region;
+    for (Occluder& occluder : occluders_)
+        if (occluder.order > after && occluder.bounds.intersects(bounds))
+            visible -= occluder.turned ? turnedCoverOf(occluder) : occluder.region;
     damage_ += visible;
+}
+
+// Made with a pixel to spare, a cover serves until its picture has turned by a pixel.
+const QRegion& TSceneView::turnedCoverOf(Occluder& occluder) {
+    const TImage& image = *occluder.turned;
+    const TPicture& picture = image.Picture();
+    const QRectF placed = image.pictureRect();
+    OccluderShape& shape = shapes_[&image];
+    if (shape.picture != picture.key() || shape.pictureRect != placed ||
+        displacement(shape.transform, occluder.toDevice, placed) >= TurnSlack)
+        shape = OccluderShape{picture.key(), occluder.toDevice, placed,
+                              turnedCover(picture.opaqueCells().value_or(QRegion()), picture.size(), placed,
+                                          occluder.toDevice)};
+    occluder.region = shape.region;
+    occluder.turned = nullptr;
+    return occluder.region;
 }
 
 // Repaints what the changes since the last flush damaged.

@@ -57,7 +57,11 @@ private:
     // An opaque picture drawn after the elements numbered up to `after` hides them in `region`.
     struct Occluder {
         int order = 0;
+        QRect bounds;
         QRegion region;
+        // A turned picture's cover is worked out only once some damage below it needs it.
+        const TImage* turned = nullptr;
+        QTransform toDevice;
     };
     struct OccluderShape {
         quint64 picture = 0;
@@ -72,6 +76,7 @@ private:
     // Damages `area` where nothing opaque drawn after element number `after` covers it.
     void addDamage(const QRegion& area, int after);
     int orderAfter(const TElement& element, bool subtree) const;
+    const QRegion& turnedCoverOf(Occluder& occluder);
     void flushDamage();
     void ensureBounds();
     QRect record(const TElement& element, const QTransform& parentToDevice, bool visible);
