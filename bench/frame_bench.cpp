@@ -1,5 +1,8 @@
 // Renders the main window offscreen over a few hundred frames of moving time and compares the
 // program's renderer with a naive one that scales and rotates every source picture every frame.
+// Then start-up times, and the peak resident memory of a first start, a second start, a running
+// countdown, a dragged Size bar and skin switches, each in a process of its own. Frames a second
+// on screen and CPU use come from cpu_usage.sh, which runs the real program under Xvfb.
 #include "app/Unit1.h"
 #include "editor/Unit2.h"
 #include "toolkit/clock.h"
@@ -8,8 +11,11 @@
 #include "toolkit/view.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QPainter>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -56,6 +62,80 @@ std::vector<double> timeFrames(TForm1& form, const std::function<void()>& frame)
 void print(const char* name, const Figures& f) {
     std::printf("%-34s median %7.3f ms   p95 %7.3f ms\n", name, f.median, f.p95);
 }
+
+void firstFrame(TForm1& form) {
+    form.show();
+    while (form.view().paintCount() == 0)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+// The program as it runs, on the real clock, for a while.
+void run(int ms) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+double peakResidentMb() {
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
+    return 0;
+}
+
+bool copyFolder(const QString& from, const QString& to) {
+    QDir().mkpath(to);
+    for (const QFileInfo& entry : QDir(from).entryInfoList(QDir::Files))
+        if (!QFile::copy(entry.filePath(), to + "/" + entry.fileName()))
+            return false;
+    return true;
+}
+
+// One scenario of a program's life in `folder`, alone in its process so that peaks do not add up.
+int memoryScenario(const QString& scenario, const QString& folder) {
+    if (scenario == "first") {
+        TForm1 form(folder, TDiskUse::On);
+        firstFrame(form);
+        run(1000);
+    } else {
+        TForm1 form(folder, TDiskUse::On);
+        firstFrame(form);
+        run(1000);
+        if (scenario == "countdown") {
+            form.Button2Click(form.Button2);
+            run(3000);
+        } else if (scenario == "drag") {
+            for (int step = 0; step <= 300; ++step) {
+                Form2->TrackBarHourSize->setValue(100 + 3.0f * float(step));
+                run(16);
+            }
+            run(500);
+        } else if (scenario == "switches") {
+            const QString skins[] = {folder + "/Orvane Companion/", folder + "/Second skin/"};
+            if (!copyFolder(skins[0], skins[1]))
+                return 1;
+            for (int i = 0; i < 120; ++i) {
+                form.LoadSkin(QDir::toNativeSeparators(skins[i % 2]));
+                run(20);
+            }
+        }
+    }
+    std::printf("%.0f\n", peakResidentMb());
+    return 0;
+}
+
+QString peakOf(const QString& scenario, const QString& folder) {
+    QProcess child;
+    child.setProcessChannelMode(QProcess::SeparateChannels);
+    child.start(QCoreApplication::applicationFilePath(), {"--memory", scenario, folder});
+    child.waitForFinished(600000); // 120 skin switches take long on a busy machine
+    const QList<QByteArray> lines = child.readAllStandardOutput().trimmed().split('\n');
+    return child.exitCode() == 0 && !lines.isEmpty() ? QString::fromLatin1(lines.last()) : QString("?");
+}
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -63,14 +143,12 @@ int main(int argc, char* argv[]) {
     sinceStart.start();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    const QStringList arguments = application.arguments();
+    if (arguments.size() == 4 && arguments[1] == "--memory")
+        return memoryScenario(arguments[2], arguments[3]);
 
     // Start-up: program start to the first painted frame of the shown window (real clock), then the
     // window alone on a first start (writes the default skin) and a second start (loads it).
-    const auto firstFrame = [](TForm1& form) {
-        form.show();
-        while (form.view().paintCount() == 0)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    };
     double startupMs = 0;
     {
         TForm1 form;
@@ -140,5 +218,14 @@ int main(int argc, char* argv[]) {
     std::printf("window to first frame: first start %.0f ms (writes the default skin), second start %.0f ms "
                 "(loads it)\n",
                 firstStartMs, secondStartMs);
+
+    QTemporaryDir memoryFolder;
+    QStringList peaks;
+    for (const char* scenario : {"first", "second", "countdown", "drag", "switches"})
+        peaks << peakOf(scenario, memoryFolder.path());
+    std::printf("peak resident memory (VmHWM, offscreen): first start %s MB, second start %s MB, countdown "
+                "running %s MB, hour Size bar dragged %s MB, 120 skin switches %s MB\n",
+                qPrintable(peaks[0]), qPrintable(peaks[1]), qPrintable(peaks[2]), qPrintable(peaks[3]),
+                qPrintable(peaks[4]));
     return 0;
 }

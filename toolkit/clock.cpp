@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 Clock& Clock::instance() {
@@ -29,6 +30,31 @@ void Clock::setManualTime(const QDateTime& local) {
     manualBaseMs_ = now_;
     if (pumpTimer_)
         pumpTimer_->stop();
+}
+
+void Clock::setFrameRate(int framesPerSecond) {
+    frameRate_ = std::clamp(framesPerSecond, 1, 1000);
+    schedulePump();
+}
+
+void Clock::setDisplayRate(double hertz) {
+    // A screen that reports no sensible rate is taken to refresh at the usual 60 Hz.
+    displayRate_ = hertz >= 1 && hertz <= 1000 ? hertz : DefaultFrameRate;
+    schedulePump();
+}
+
+double Clock::frameIntervalMs() const {
+    return 1000.0 / std::min<double>(frameRate_, displayRate_);
+}
+
+qint64 Clock::nextFrameAt(qint64 ms) const {
+    const double interval = frameIntervalMs();
+    for (qint64 k = qint64(std::floor(double(ms) / interval));; ++k) {
+        // Frame k falls at k intervals, to the whole millisecond at or after it.
+        const qint64 at = qint64(std::ceil(double(k) * interval - 1e-6));
+        if (at > ms)
+            return at;
+    }
 }
 
 void Clock::advance(qint64 ms) {
@@ -127,11 +153,12 @@ void Clock::schedulePump() {
         pumpTimer_->setTimerType(Qt::PreciseTimer);
         QObject::connect(pumpTimer_, &QTimer::timeout, [this] { pump(); });
     }
+    const qint64 elapsed = realTime_.elapsed();
     qint64 wait = std::numeric_limits<int>::max();
     for (const TimerSlot& slot : timers_)
-        wait = std::min(wait, slot.deadline - realTime_.elapsed());
+        wait = std::min(wait, slot.deadline - elapsed);
     if (!animations_.empty())
-        wait = std::min<qint64>(wait, FrameIntervalMs);
+        wait = std::min(wait, nextFrameAt(elapsed) - elapsed);
     if (wait == std::numeric_limits<int>::max()) {
         pumpTimer_->stop();
         return;

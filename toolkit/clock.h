@@ -26,10 +26,19 @@ public:
     // Moves time forward, firing due timers and animation finishes in time order.
     void advance(qint64 ms);
 
-    // While an animation runs, frames come this often in the program. The clock tick comes at the
-    // same pace and its steps ease in, so a step shows nearly all its motion in its last frame;
-    // frames in between would cost a second's worth of repaints for no visible gain.
-    static constexpr int FrameIntervalMs = 50;
+    // While an animation runs, the program steps the animations once a frame at the display's
+    // refresh rate, capped at FrameRate (a weak machine may ask for 30). Nothing is stepped while
+    // nothing runs but timers. In manual mode only advance() moves anything.
+    static constexpr int DefaultFrameRate = 60;
+    void setFrameRate(int framesPerSecond);
+    int FrameRate() const { return frameRate_; }
+    // The refresh rate of the screen the scene is shown on; the view reports it.
+    void setDisplayRate(double hertz);
+    // Milliseconds from one animation frame to the next.
+    double frameIntervalMs() const;
+    // The first frame after `ms` on the monotonic scale: frames fall on an even grid, so their
+    // spacing never drifts with the rounding of timers to whole milliseconds.
+    qint64 nextFrameAt(qint64 ms) const;
 
 private:
     friend class TTimer;
@@ -55,6 +64,8 @@ private:
     void pump();
 
     bool manual_ = false;
+    int frameRate_ = DefaultFrameRate;
+    double displayRate_ = DefaultFrameRate;
     qint64 now_ = 0;
     QElapsedTimer realTime_;
     QDateTime manualBase_;

@@ -13,6 +13,8 @@ public:
     bool Enabled() const { return enabled_; }
     void setEnabled(bool enabled);
     TElement& owner() const { return owner_; }
+    // What the effect draws from, for the owner's look key; a shadow's direction is a movement.
+    virtual quint64 lookKey(quint64 seed) const;
 
 protected:
     void changed();
@@ -48,6 +50,7 @@ public:
     void setOpacity(double opacity) { assign(opacity_, opacity); }
     QColor ShadowColor() const { return color_; }
     void setShadowColor(QColor color) { assign(color_, color); }
+    quint64 lookKey(quint64 seed) const override;
 
 private:
     float direction_ = 45;
@@ -62,6 +65,7 @@ public:
     using TEffect::TEffect;
     double Softness() const { return softness_; }
     void setSoftness(double softness) { assign(softness_, softness); }
+    quint64 lookKey(quint64 seed) const override;
 
 private:
     double softness_ = 0.3;

@@ -4,12 +4,15 @@
 #include "toolkit/effects.h"
 #include "toolkit/scene.h"
 
+#include <QFile>
 #include <QFontMetricsF>
-#include <QImageReader>
+#include <QHash>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+
+#include <typeinfo>
 
 namespace {
 template <class T> bool assign(T& field, const T& value) {
@@ -18,8 +21,6 @@ template <class T> bool assign(T& field, const T& value) {
     field = value;
     return true;
 }
-
-constexpr int MaxPictureSide = 8192;
 } // namespace
 
 TElement::TElement(const QString& name) : TObject(name) {}
@@ -45,7 +46,6 @@ TScene* TElement::scene() const {
 }
 
 void TElement::changed() {
-    ++lookRevision_;
     report();
 }
 
@@ -54,14 +54,17 @@ void TElement::moved() {
 }
 
 void TElement::report() {
-    TElement* node = this;
-    for (;; node = node->parent_) {
-        ++node->revision_;
-        if (!node->parent_)
-            break;
-    }
-    if (node->scene_)
-        node->scene_->elementChanged(*this);
+    if (TScene* owner = scene())
+        owner->elementChanged(*this);
+}
+
+quint64 TElement::lookKey() const {
+    quint64 key = qHashMulti(0x100c, visible_, position_.x(), position_.y(), width_, height_, scale_.x(),
+                             scale_.y(), margins_.left(), margins_.top(), margins_.right(), margins_.bottom(),
+                             opacity_, int(align_));
+    for (const auto& effect : effects_)
+        key = effect->lookKey(key);
+    return ownLookKey(key);
 }
 
 void TElement::geometryChanged() {
@@ -279,6 +282,15 @@ void TElement::mouseUp(Qt::MouseButtons buttons, QPointF local) {
 void TEffect::setEnabled(bool enabled) {
     assign(enabled_, enabled);
 }
+quint64 TEffect::lookKey(quint64 seed) const {
+    return qHashMulti(seed, typeid(*this).hash_code(), enabled_);
+}
+quint64 TShadowEffect::lookKey(quint64 seed) const {
+    return qHashMulti(TEffect::lookKey(seed), distance_, softness_, opacity_, color_.rgba());
+}
+quint64 TBlurEffect::lookKey(quint64 seed) const {
+    return qHashMulti(TEffect::lookKey(seed), softness_);
+}
 void TEffect::changed() {
     owner_.changed();
 }
@@ -300,56 +312,46 @@ void TRectangle::setStrokeThickness(double thickness) {
     if (assign(strokeThickness_, thickness))
         changed();
 }
+quint64 TRectangle::ownLookKey(quint64 seed) const {
+    return qHashMulti(seed, fill_.rgba(), stroke_.rgba(), strokeThickness_);
+}
 
 // ---- image
 
-namespace {
-QImage premultiplied(const QImage& image) {
-    return image.isNull() ? QImage() : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-}
-} // namespace
-
-const QImage& TImage::Bitmap() const {
-    if (loader_) {
-        bitmap_ = premultiplied(loader_());
-        loader_ = nullptr;
-    }
-    return bitmap_;
+bool TImage::setEncoded(QByteArray bytes) {
+    const TPicture picture = TPicture::fromEncoded(std::move(bytes));
+    if (picture.isNull())
+        return false;
+    setPicture(picture);
+    return true;
 }
 
-void TImage::setBitmap(const QImage& image) {
-    loader_ = nullptr;
-    bitmap_ = premultiplied(image);
+void TImage::setPicture(const TPicture& picture) {
+    if (picture_ == picture)
+        return;
+    picture_ = picture;
     changed();
 }
 
-void TImage::setBitmapLoader(std::function<QImage()> loader) {
-    loader_ = std::move(loader);
-    bitmap_ = QImage();
-    changed();
-}
-
-void TImage::assignFrom(const TImage& other) {
-    if (other.loader_)
-        setBitmapLoader(other.loader_);
-    else
-        setBitmap(other.bitmap_);
-}
-
+// The file's bytes are kept once they decode; a picture that fails to decode keeps the old one.
 bool TImage::loadFromFile(const QString& path) {
-    QImageReader reader(path);
-    const QSize size = reader.size();
-    if (!size.isValid() || size.width() > MaxPictureSide || size.height() > MaxPictureSide)
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
         return false;
-    QImage image;
-    if (!reader.read(&image))
+    const TPicture picture = TPicture::fromEncoded(file.readAll());
+    if (picture.isNull() || picture.decoded().isNull())
         return false;
-    setBitmap(image);
+    setPicture(picture);
     return true;
 }
 
 bool TImage::saveToFile(const QString& path) const {
-    return !Bitmap().isNull() && Bitmap().save(path, "PNG");
+    const QImage picture = Bitmap();
+    return !picture.isNull() && picture.save(path, "PNG");
+}
+
+quint64 TImage::ownLookKey(quint64 seed) const {
+    return qHashMulti(seed, picture_.key(), int(wrapMode_));
 }
 
 void TImage::setWrapMode(TImageWrapMode mode) {
@@ -359,9 +361,9 @@ void TImage::setWrapMode(TImageWrapMode mode) {
 
 QRectF TImage::pictureRect() const {
     const QRectF box = LocalRect();
-    if (Bitmap().isNull())
+    if (picture_.isNull())
         return {};
-    const QSizeF picture = Bitmap().size();
+    const QSizeF picture = picture_.size();
     switch (wrapMode_) {
     case TImageWrapMode::Stretch:
         return box;
@@ -405,6 +407,9 @@ void TLabel::setAutoSize(bool on) {
     if (assign(autoSize_, on))
         geometryChanged();
 }
+quint64 TLabel::ownLookKey(quint64 seed) const {
+    return qHashMulti(seed, text_, family_, fontSize_, bold_, color_.rgba(), int(textAlign_), autoSize_);
+}
 
 // Font sizes are in scene units: one unit is one pixel at 96 dots per inch.
 QFont TLabel::font() const {
@@ -421,19 +426,26 @@ QSizeF TLabel::autoSize() const {
         device.setDotsPerMeterY(3780);
         return device;
     }();
-    const QFontMetricsF metrics(font(), &measuringDevice);
-    return {metrics.horizontalAdvance(text_) + 4, metrics.height()};
+    // Layout asks for it on every placement of the label and of its aligned siblings.
+    const quint64 key = qHashMulti(0, text_, family_, fontSize_, bold_);
+    if (key != measuredKey_ || !measured_.isValid()) {
+        const QFontMetricsF metrics(font(), &measuringDevice);
+        measured_ = {metrics.horizontalAdvance(text_) + 4, metrics.height()};
+        measuredKey_ = key;
+    }
+    return measured_;
 }
 
 // ---- arc
 
+// The angles only lengthen or shorten the stroke, so the view repaints just the ends that moved.
 void TArc::setStartAngle(float degrees) {
     if (assign(startAngle_, degrees))
-        changed();
+        moved();
 }
 void TArc::setEndAngle(float sweep) {
     if (assign(endAngle_, sweep))
-        changed();
+        moved();
 }
 void TArc::setStrokeColor(QColor color) {
     if (assign(stroke_, color))
@@ -446,6 +458,9 @@ void TArc::setStrokeThickness(double thickness) {
 void TArc::setRoundCaps(bool on) {
     if (assign(roundCaps_, on))
         changed();
+}
+quint64 TArc::ownLookKey(quint64 seed) const {
+    return qHashMulti(seed, stroke_.rgba(), thickness_, roundCaps_);
 }
 
 // ---- arc dial
@@ -465,6 +480,10 @@ void TArcDial::setValue(double degrees) {
     changed();
     if (OnChange)
         OnChange(this);
+}
+
+quint64 TArcDial::ownLookKey(quint64 seed) const {
+    return qHashMulti(seed, value_);
 }
 
 void TArcDial::followPointer(QPointF local) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "toolkit/picture.h"
 #include "toolkit/tobject.h"
 
 #include <QColor>
@@ -111,12 +112,14 @@ public:
     // Reports a change of where it lies only (a turn, a shadow's direction); the view may let a
     // movement of a fraction of a pixel wait until it adds up.
     void moved();
-    // Grows with every change other than a movement.
-    quint64 lookRevision() const { return lookRevision_; }
-    // Grows with every change in this element's subtree, so drawings of it can be cached.
-    quint64 revision() const { return revision_; }
+    // What the element itself looks like, placement and effects included, turn and shadow
+    // direction left out: equal keys draw the same. Caches compare keys rather than count
+    // changes, so a value set and set back, or an element hidden and shown again, costs nothing.
+    quint64 lookKey() const;
 
 protected:
+    // Adds what a kind of element draws from to its look key.
+    virtual quint64 ownLookKey(quint64 seed) const { return seed; }
     // Natural size for elements that size themselves (labels fitted to their text).
     virtual bool autoSized() const { return false; }
     virtual QSizeF autoSize() const { return {width_, height_}; }
@@ -132,8 +135,6 @@ private:
 
     TElement* parent_ = nullptr;
     TScene* scene_ = nullptr;
-    quint64 revision_ = 0;
-    quint64 lookRevision_ = 0;
     std::vector<std::unique_ptr<TElement>> children_;
     std::vector<std::unique_ptr<TEffect>> effects_;
     std::vector<std::unique_ptr<TFloatAnimation>> animations_;
@@ -167,6 +168,9 @@ public:
     double StrokeThickness() const { return strokeThickness_; }
     void setStrokeThickness(double thickness);
 
+protected:
+    quint64 ownLookKey(quint64 seed) const override;
+
 private:
     QColor fill_ = Qt::white;
     QColor stroke_ = Qt::black;
@@ -175,26 +179,37 @@ private:
 
 enum class TImageWrapMode { Fit, Stretch, Original };
 
+// An image element. Its picture is best set as encoded bytes (setEncoded): the renderer then
+// decodes it straight to the size it is shown at and keeps only that, decoding again from the
+// bytes when the size changes.
 class TImage : public TElement {
 public:
     using TElement::TElement;
-    const QImage& Bitmap() const;
-    void setBitmap(const QImage& image);
-    // The picture is produced on first use, so pictures nobody shows cost nothing at start-up.
-    void setBitmapLoader(std::function<QImage()> loader);
-    void assignFrom(const TImage& other);
+    // The whole picture at its own size; decoded on each call when held encoded, not kept.
+    QImage Bitmap() const { return picture_.decoded(); }
+    void setBitmap(const QImage& image) { setPicture(TPicture::fromImage(image)); }
+    // Keeps the bytes of a picture file (shared, not copied) and reads only its header; false,
+    // with the picture kept, when no picture size can be read from them.
+    bool setEncoded(QByteArray bytes);
+    const TPicture& Picture() const { return picture_; }
+    void setPicture(const TPicture& picture);
+    // Shares the other image's picture.
+    void assignFrom(const TImage& other) { setPicture(other.picture_); }
     bool loadFromFile(const QString& path);
     bool saveToFile(const QString& path) const;
-    void clear() { setBitmap(QImage()); }
-    bool isEmpty() const { return !loader_ && bitmap_.isNull(); }
+    void clear() { setPicture(TPicture()); }
+    bool isEmpty() const { return picture_.isNull(); }
+    QSize pictureSize() const { return picture_.size(); }
     TImageWrapMode WrapMode() const { return wrapMode_; }
     void setWrapMode(TImageWrapMode mode);
     // Where the picture lands in local units.
     QRectF pictureRect() const;
 
+protected:
+    quint64 ownLookKey(quint64 seed) const override;
+
 private:
-    mutable QImage bitmap_;
-    mutable std::function<QImage()> loader_;
+    TPicture picture_;
     TImageWrapMode wrapMode_ = TImageWrapMode::Fit;
 };
 
@@ -218,6 +233,7 @@ public:
     QFont font() const;
 
 protected:
+    quint64 ownLookKey(quint64 seed) const override;
     bool autoSized() const override { return autoSize_; }
     QSizeF autoSize() const override;
 
@@ -229,9 +245,12 @@ private:
     QColor color_ = Qt::black;
     Qt::Alignment textAlign_ = Qt::AlignCenter;
     bool autoSize_ = false;
+    mutable QSizeF measured_;
+    mutable quint64 measuredKey_ = 0;
 };
 
-// An arc stroked inside the element's box; angles count clockwise from 3 o'clock.
+// An arc stroked inside the element's box; angles count clockwise from 3 o'clock. A change of
+// its angles is reported as a movement, like a turn: its look key leaves them out.
 class TArc : public TElement {
 public:
     using TElement::TElement;
@@ -245,6 +264,9 @@ public:
     void setStrokeThickness(double thickness);
     bool RoundCaps() const { return roundCaps_; }
     void setRoundCaps(bool on);
+
+protected:
+    quint64 ownLookKey(quint64 seed) const override;
 
 private:
     float startAngle_ = 0;
@@ -265,6 +287,9 @@ public:
 
     void mouseDown(Qt::MouseButtons buttons, QPointF local) override;
     void mouseMove(Qt::MouseButtons buttons, QPointF local) override;
+
+protected:
+    quint64 ownLookKey(quint64 seed) const override;
 
 private:
     void followPointer(QPointF local);

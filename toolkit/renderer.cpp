@@ -103,7 +103,6 @@ void TSceneRenderer::render(QPainter& painter, const TScene& scene, const QRegio
         baked_.clear();
         composites_.clear();
         layers_.clear();
-        opaqueBoxes_.clear();
     }
     clip_ = clip;
     clipAll_ = clip.isEmpty();
@@ -166,8 +165,8 @@ const TSceneRenderer::Layer& TSceneRenderer::layerFor(const TElement& element,
                                                       const QTransform& parentToDevice) {
     const QTransform toDevice = element.LocalToParent() * parentToDevice;
     Layer& cached = layers_[&element];
-    if (mode_ == Mode::Cached && cached.valid && cached.revision == element.revision() &&
-        cached.transform == toDevice)
+    const quint64 key = subtreeKey(element, 0);
+    if (mode_ == Mode::Cached && cached.valid && cached.subtreeKey == key && cached.transform == toDevice)
         return cached;
 
     const TBlurEffect* blur = element.blur();
@@ -176,7 +175,8 @@ const TSceneRenderer::Layer& TSceneRenderer::layerFor(const TElement& element,
             ? int(std::lround(blur->Softness() * BlurSoftnessToPixels * deviceScale(toDevice).width()))
             : 0;
     const QRect box = subtreeBounds(element, parentToDevice);
-    cached = Layer{QImage(), box.topLeft(), element.revision(), toDevice, true};
+    cached = Layer{QImage(), box.topLeft(), key, toDevice, true};
+    ++layersBuilt_;
     if (box.isEmpty())
         return cached;
     QImage image(box.size(), QImage::Format_ARGB32_Premultiplied);
@@ -203,6 +203,33 @@ const TSceneRenderer::Layer& TSceneRenderer::layerFor(const TElement& element,
     }
     cached.image = image;
     return cached;
+}
+
+QSize TSceneRenderer::rasterSize(const TElement& element) const {
+    const auto found = rasters_.find(&element);
+    return found == rasters_.end() ? QSize() : found->second.image.size();
+}
+
+std::vector<const TElement*> TSceneRenderer::approximatedElements() const {
+    std::vector<const TElement*> elements;
+    for (const auto& [element, pending] : approximated_)
+        if (pending)
+            elements.push_back(element);
+    return elements;
+}
+
+// Everything a subtree draws from: what each element looks like, where it lies and in which order.
+quint64 TSceneRenderer::subtreeKey(const TElement& element, quint64 seed) const {
+    const QTransform t = element.LocalToParent();
+    const TShadowEffect* shadow = element.shadow();
+    const auto* arc = dynamic_cast<const TArc*>(&element);
+    quint64 key = qHashMulti(seed, element.lookKey(), t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy(),
+                             shadow ? shadow->Direction() : 0.0f, arc ? arc->StartAngle() : 0.0f,
+                             arc ? arc->EndAngle() : 0.0f, element.Children().size());
+    if (element.Visible())
+        for (const auto& child : element.Children())
+            key = subtreeKey(*child, key);
+    return key;
 }
 
 void TSceneRenderer::drawRectangle(QPainter& painter, const TRectangle& rectangle, const QTransform& toDevice,
@@ -255,7 +282,10 @@ void TSceneRenderer::drawRaster(QPainter& painter, const TElement& element, cons
             drawShadow(painter, element, raster, toDevice, opacity);
         const QRectF target = toDevice.mapRect(raster.localRect);
         painter.resetTransform();
-        painter.drawImage(QPointF(std::round(target.x()), std::round(target.y())), raster.image);
+        if (raster.exact)
+            painter.drawImage(QPointF(std::round(target.x()), std::round(target.y())), raster.image);
+        else
+            painter.drawImage(target, raster.image);
         painter.restore();
         return;
     }
@@ -263,8 +293,9 @@ void TSceneRenderer::drawRaster(QPainter& painter, const TElement& element, cons
     // A rotated picture that holds still (the light layer) is baked into screen space once.
     const TShadowEffect* shadow = element.shadow();
     const qint64 contentKey = qint64(
-        qHashMulti(0, raster.key, raster.deviceSize.width(), raster.deviceSize.height(), shadowOn(element),
-                   shadow ? shadow->Direction() : 0.0f, shadow ? shadow->Distance() : 0.0,
+        qHashMulti(0, raster.key, raster.deviceSize.width(), raster.deviceSize.height(), raster.localRect.x(),
+                   raster.localRect.y(), raster.localRect.width(), raster.localRect.height(),
+                   shadowOn(element), shadow ? shadow->Direction() : 0.0f, shadow ? shadow->Distance() : 0.0,
                    shadow ? shadow->Opacity() : 0.0, shadow ? shadow->Softness() : 0.0,
                    shadow ? shadow->ShadowColor().rgba() : 0u, opacity));
     Baked& baked = baked_[&element];
@@ -309,7 +340,7 @@ void TSceneRenderer::drawRaster(QPainter& painter, const TElement& element, cons
 // picture, so the two are composed once and drawn as one.
 const TSceneRenderer::Composite* TSceneRenderer::compositeFor(const TElement& element, const Raster& raster,
                                                               const QTransform& toDevice) {
-    if (mode_ != Mode::Cached || !shadowOn(element))
+    if (mode_ != Mode::Cached || !shadowOn(element) || !raster.exact)
         return nullptr;
     const TShadowEffect& shadow = *element.shadow();
     const qint64 key = qint64(qHashMulti(0, raster.key, raster.deviceSize.width(), raster.deviceSize.height(),
@@ -325,7 +356,7 @@ const TSceneRenderer::Composite* TSceneRenderer::compositeFor(const TElement& el
     if (++composite.sameFrames < 2)
         return nullptr;
     const Silhouette& silhouette = silhouetteFor(element, raster, shadow, toDevice);
-    const QRectF cast = silhouette.localRect.translated(shadowOffset(shadow));
+    const QRectF cast = silhouetteRect(silhouette, raster).translated(shadowOffset(shadow));
     const QRectF box = raster.localRect.united(cast);
     const double kx = raster.image.width() / raster.localRect.width();
     const double ky = raster.image.height() / raster.localRect.height();
@@ -360,7 +391,7 @@ void TSceneRenderer::drawShadow(QPainter& painter, const TElement& element, cons
     painter.setTransform(shifted);
     // A shadow is blurred already; filtering it again when it turns costs much and shows nothing.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(silhouette.localRect, silhouette.image);
+    painter.drawImage(silhouetteRect(silhouette, raster), silhouette.image);
     painter.restore();
 }
 
@@ -383,13 +414,16 @@ const TSceneRenderer::Silhouette& TSceneRenderer::silhouetteFor(const TElement& 
         p.fillRect(image.rect(), QColor::fromRgba(color));
     }
     blurImage(image, radius);
+    cached = Silhouette{image, pad, raster.key, raster.deviceSize, color, radius};
+    return cached;
+}
+
+// The silhouette is padded around its raster; it lands wherever the raster lands now.
+QRectF TSceneRenderer::silhouetteRect(const Silhouette& silhouette, const Raster& raster) {
     const double unitsX = raster.localRect.width() / std::max(1, raster.image.width());
     const double unitsY = raster.localRect.height() / std::max(1, raster.image.height());
-    cached = Silhouette{
-        image,      raster.localRect.adjusted(-pad * unitsX, -pad * unitsY, pad * unitsX, pad * unitsY),
-        raster.key, raster.deviceSize,
-        color,      radius};
-    return cached;
+    const int pad = silhouette.pad;
+    return raster.localRect.adjusted(-pad * unitsX, -pad * unitsY, pad * unitsX, pad * unitsY);
 }
 
 const TSceneRenderer::Raster* TSceneRenderer::rasterFor(const TElement& element, const QTransform& toDevice) {
@@ -400,38 +434,18 @@ const TSceneRenderer::Raster* TSceneRenderer::rasterFor(const TElement& element,
     return nullptr;
 }
 
-QRect TSceneRenderer::opaqueBox(const QImage& source) {
-    auto found = opaqueBoxes_.find(source.cacheKey());
-    if (found != opaqueBoxes_.end())
-        return found->second;
-    int left = source.width(), top = source.height(), right = -1, bottom = -1;
-    for (int y = 0; y < source.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(source.constScanLine(y));
-        for (int x = 0; x < source.width(); ++x) {
-            if (qAlpha(row[x]) == 0)
-                continue;
-            left = std::min(left, x);
-            right = std::max(right, x);
-            top = std::min(top, y);
-            bottom = std::max(bottom, y);
-        }
-    }
-    const QRect box = right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
-    opaqueBoxes_[source.cacheKey()] = box;
-    return box;
-}
-
 QRectF TSceneRenderer::contentRect(const TElement& element) {
     if (auto* image = dynamic_cast<const TImage*>(&element)) {
         if (image->isEmpty())
             return {};
         const QRectF picture = image->pictureRect();
-        const QImage& source = image->Bitmap();
-        const QRect box = opaqueBox(source);
+        const TPicture& source = image->Picture();
+        // Until a decode has measured the opaque box, the whole picture stands for it.
+        const QRect box = source.opaqueBox().value_or(QRect(QPoint(), source.size()));
         if (box.isEmpty())
             return {};
-        const double kx = picture.width() / source.width();
-        const double ky = picture.height() / source.height();
+        const double kx = picture.width() / source.size().width();
+        const double ky = picture.height() / source.size().height();
         return {picture.x() + box.x() * kx, picture.y() + box.y() * ky, box.width() * kx, box.height() * ky};
     }
     if (dynamic_cast<const TLabel*>(&element) || dynamic_cast<const TRectangle*>(&element))
@@ -458,6 +472,16 @@ QRectF TSceneRenderer::paintedLocalRect(const TElement& element, const QTransfor
 }
 
 const TSceneRenderer::Raster* TSceneRenderer::imageRaster(const TImage& image, const QTransform& toDevice) {
+    const TPicture& source = image.Picture();
+    if (source.isNull())
+        return nullptr;
+    // The first decode of a picture measures its opaque box and makes the raster from the same pixels.
+    QImage whole;
+    if (!source.opaqueBox()) {
+        whole = source.decoded();
+        source.setOpaqueBox(TPicture::measureOpaqueBox(whole));
+        source.setOpaqueCells(TPicture::measureOpaqueCells(whole));
+    }
     const QRectF local = contentRect(image);
     if (local.isEmpty())
         return nullptr;
@@ -465,16 +489,32 @@ const TSceneRenderer::Raster* TSceneRenderer::imageRaster(const TImage& image, c
     const QSize deviceSize(std::max(1, int(std::lround(local.width() * scale.width()))),
                            std::max(1, int(std::lround(local.height() * scale.height()))));
     Raster& cached = rasters_[&image];
-    const QImage& source = image.Bitmap();
     // A turning picture's size can round either way at a half pixel; a pixel off is drawn to size
     // by the painter, so only a real change of size builds the picture anew.
     const QSize drift = cached.deviceSize - deviceSize;
-    if (cached.key == source.cacheKey() && cached.localRect == local && std::abs(drift.width()) <= 1 &&
+    const bool samePicture = cached.key == source.key() && !cached.image.isNull();
+    if (samePicture && cached.exact && cached.localRect == local && std::abs(drift.width()) <= 1 &&
         std::abs(drift.height()) <= 1)
         return &cached;
-    const QRect box = opaqueBox(source);
-    cached = Raster{source.copy(box).scaled(deviceSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
-                    local, source.cacheKey(), deviceSize};
+    if (samePicture && quickResize_ && mode_ == Mode::Cached && whole.isNull()) {
+        if (cached.localRect != local)
+            ++resizes_;
+        cached.localRect = local;
+        cached.exact = false;
+        approximated_[&image] = true;
+        return &cached;
+    }
+    approximated_.erase(&image);
+    const QRect box = *source.opaqueBox();
+    if (mode_ == Mode::Naive && whole.isNull()) {
+        QImage& kept = naiveSources_[source.key()];
+        if (kept.isNull())
+            kept = source.decoded();
+        whole = kept;
+    }
+    QImage raster =
+        whole.isNull() ? source.decoded(box, deviceSize) : TPicture::scaledPart(whole, box, deviceSize);
+    cached = Raster{std::move(raster), local, source.key(), deviceSize, true};
     return &cached;
 }
 
@@ -504,7 +544,7 @@ const TSceneRenderer::Raster* TSceneRenderer::labelRaster(const TLabel& label, c
         p.drawText(local, int(label.TextAlign()) | Qt::TextSingleLine, label.Text());
     }
     labelKeys_[&label] = key;
-    cached = Raster{image, local, nextLabelKey_++, deviceSize};
+    cached = Raster{image, local, nextLabelKey_++, deviceSize, true};
     return &cached;
 }
 

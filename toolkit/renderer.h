@@ -19,6 +19,16 @@ public:
     explicit TSceneRenderer(Mode mode = Mode::Cached) : mode_(mode) {}
 
     void render(QPainter& painter, const TScene& scene, const QRegion& clip = {});
+    // While a picture's shown size keeps changing (a Size bar dragged), draw the raster it has at
+    // the new size instead of decoding the picture again every frame. approximatedElements() are
+    // those drawn so since their last exact raster; resizes() counts the changes of size so met.
+    void setQuickResize(bool on) { quickResize_ = on; }
+    std::vector<const TElement*> approximatedElements() const;
+    quint64 resizes() const { return resizes_; }
+    // What the renderer keeps, for tests and benchmarks: the pixel size of the raster it holds
+    // for an element (empty when none), and how many blur or invert layers it has drawn anew.
+    QSize rasterSize(const TElement& element) const;
+    int layersBuilt() const { return layersBuilt_; }
     // Screen box of what an element and its children paint, under a scene-to-device transform.
     QRect subtreeBounds(const TElement& element, const QTransform& parentToDevice);
     // What the element itself paints, shadow included, in its own units.
@@ -28,13 +38,14 @@ private:
     struct Raster {
         QImage image;     // device resolution
         QRectF localRect; // where it lands in the element's units
-        qint64 key = 0;   // source identity
-        QSize deviceSize;
+        quint64 key = 0;  // source identity
+        QSize deviceSize; // what the image was made for; it may be drawn to another size
+        bool exact = true;
     };
     struct Silhouette {
         QImage image;
-        QRectF localRect;
-        qint64 rasterKey = 0;
+        int pad = 0; // raster pixels around the raster
+        quint64 rasterKey = 0;
         QSize deviceSize;
         QRgb color = 0;
         int radius = -1;
@@ -55,7 +66,7 @@ private:
     struct Layer {
         QImage image;
         QPoint topLeft;
-        quint64 revision = 0;
+        quint64 subtreeKey = 0;
         QTransform transform;
         bool valid = false;
     };
@@ -90,8 +101,9 @@ private:
     const Raster* labelRaster(const TLabel& label, const QTransform& toDevice);
     const Silhouette& silhouetteFor(const TElement& element, const Raster& raster,
                                     const TShadowEffect& shadow, const QTransform& toDevice);
-    QRect opaqueBox(const QImage& source);
+    quint64 subtreeKey(const TElement& element, quint64 seed) const;
     QRectF contentRect(const TElement& element);
+    static QRectF silhouetteRect(const Silhouette& silhouette, const Raster& raster);
     bool visibleInClip(const QRect& deviceRect) const;
 
     Mode mode_;
@@ -103,8 +115,14 @@ private:
     std::unordered_map<const TElement*, Layer> layers_;
     std::unordered_map<const TElement*, Composite> composites_;
     std::unordered_map<const TElement*, LabelKey> labelKeys_;
-    std::unordered_map<qint64, QRect> opaqueBoxes_;
-    qint64 nextLabelKey_ = 1;
+    // The naive mode scales its sources every frame but, like a program that keeps them decoded,
+    // decodes each only once.
+    std::unordered_map<quint64, QImage> naiveSources_;
+    quint64 nextLabelKey_ = 1;
+    bool quickResize_ = false;
+    std::unordered_map<const TElement*, bool> approximated_;
+    quint64 resizes_ = 0;
+    int layersBuilt_ = 0;
 };
 
 // Blurs a premultiplied ARGB picture in place (three box passes, close to a Gaussian).

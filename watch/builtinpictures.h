@@ -1,12 +1,10 @@
 #pragma once
 
-#include <QImage>
+#include <QByteArray>
 #include <QString>
-#include <QStringList>
 
-// The program's own pictures, compiled in. Each is decoded once per process; pictures the first
-// frame needs can be decoded ahead on worker threads while the windows are being built.
+// The program's own pictures, compiled in. They stay encoded, in the program's own read-only data
+// where the build leaves them uncompressed; images decode them to the sizes they are shown at.
 namespace BuiltInPictures {
-QImage get(const QString& file);
-void prefetch(const QStringList& files);
+QByteArray encoded(const QString& file);
 } // namespace BuiltInPictures

@@ -12,7 +12,7 @@ const QColor TextRed = QColor::fromRgba(0xFFDE0707);
 constexpr double Step = 0.25; // seconds of one mechanics step
 
 TImage& withPicture(TImage& image, const QString& file) {
-    image.setBitmapLoader([file] { return BuiltInPictures::get(file); });
+    image.setEncoded(BuiltInPictures::encoded(file));
     return image;
 }
 
@@ -40,10 +40,6 @@ TWatchScene::TWatchScene(QSizeF size)
 TWatchScene::~TWatchScene() = default;
 
 void TWatchScene::buildScene() {
-    // The first frame shows these; hidden holders decode only when something uses them.
-    BuiltInPictures::prefetch({"WatchfaceFull.png", "ovl.png", "sek.png", "min.png", "hour.png",
-                               "Tourbillon.png", "BalanceWheel.png", "escapewheel.png", "Gearwheel.png",
-                               "crosshair.png"});
     TLayout& root = scene_.root();
     // Overflows the window at the top, right and bottom, drawn at 0.7 from its top-left corner.
     Layout_Watch = &addElement<TLayout>(
