@@ -175,6 +175,7 @@ void TestAccessibility::trackBarPassesItsDescriptionAndFocusToItsSlider() {
 void TestAccessibility::everyControlSaysWhatItIsAndDoes_data() {
     QTest::addColumn<QString>("window");
     QTest::newRow("main window") << "main";
+    QTest::newRow("skin properties") << "editor";
 }
 
 void TestAccessibility::everyControlSaysWhatItIsAndDoes() {
@@ -242,6 +243,48 @@ void TestAccessibility::tabOrder_data() {
         << "ComboBox1, Edit1, Button3, Button2, RadioButton1, RadioButton2, RadioButton3, RadioButton4, "
            "RadioButton5, RadioButton6, RadioButton7, Finish_Message, PlaySound_Chosen, Playsound, Button9, "
            "Button10, TrackBar6/QSlider, MagentaBox, CheckBox5, SkinBox, Editor";
+    // In the editor the tabs come first, then the page shown, column by column from the top.
+    QTest::newRow("light") << "editor"
+                           << "TabItemShadows"
+                           << "tabs, CheckBox2, TrackBar4/QSlider, TrackBar5/QSlider";
+    QTest::newRow("text")
+        << "editor"
+        << "TabItemText"
+        << "tabs, CheckBoxTextShadow, CheckBoxTextBlur, CheckBox9, TrackbarTextSize/QSlider, "
+           "ComboBox2, Edit4, Edit5, Edit6, Button1, Button7, Button9";
+    QTest::newRow("arc and bezel")
+        << "editor"
+        << "TabItem3"
+        << "tabs, TrackBar1/QSlider, TrackBar2/QSlider, TrackBarBezelSize/QSlider, Button14, CheckBox8, "
+           "TrackBarMinutehandExtraAdjusterBezel/QSlider, Button15, Edit1, Edit2, Edit3, Button2, Button10, "
+           "Button11";
+    QTest::newRow("hands")
+        << "editor"
+        << "TabItemHourhand"
+        << "tabs, TrackBarHourX/QSlider, CheckBox1, TrackBarHourY/QSlider, Button5, "
+           "TrackBarHourSize/QSlider, "
+           "TrackBarMinuteX/QSlider, CheckBox4, TrackBarMinuteY/QSlider, Button3, "
+           "TrackBarMinuteSize/QSlider, "
+           "TrackBarSecondX/QSlider, CheckBoxCrosshair, TrackBarSecondY/QSlider, Button4, CheckBox7, "
+           "TrackBarSecondSize/QSlider, CheckBoxSecOnTop";
+    QTest::newRow("date")
+        << "editor"
+        << "Misc"
+        << "tabs, CheckBox3, ComboBox1, TrackbarDateSize/QSlider, TrackbarDateRotation/QSlider, "
+           "TrackbarDateScale/QSlider, Button6, Edit7, Edit8, Edit9, Button8, Button12, Button13";
+    // The escape wheel's crosshair box is disabled, so Tab passes it by.
+    QTest::newRow("mechanics")
+        << "editor"
+        << "TabItem1"
+        << "tabs, TrackBarUnruhX/QSlider, CheckBoxCrosshairUnruh, TrackBarUnruhY/QSlider, Button16, "
+           "CheckBoxShowWheel, TrackBarunruhSize/QSlider, TrackBarUnruhAngle/QSlider, "
+           "TrackBarTourBillonX/QSlider, CheckBoxCrosshairTourbillon, TrackBarTourBillonY/QSlider, Button17, "
+           "CheckBoxShowTourbillon, TrackBarTourBillonSize/QSlider, "
+           "TrackBarEscapewheelX/QSlider, TrackBarEscapewheelY/QSlider, Button19, CheckBoxShowEscapeWheel, "
+           "TrackBarEscapewheelSize/QSlider, "
+           "TrackBarGearWheelX/QSlider, CheckBoxCrosshairGearWheel, TrackBarGearWheelY/QSlider, Button18, "
+           "CheckBoxShowGearWheel, TrackBarGearwheelSize/QSlider, "
+           "TourbillononTopOfBalanceSwitch, EscapeOnTopOfBalanceWheelSwith";
 }
 
 void TestAccessibility::tabOrder() {
