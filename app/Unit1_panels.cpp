@@ -59,6 +59,7 @@ void TForm1::buildTopPanel() {
     ComboBox1 = &placed(new TComboBox(&layout1, "ComboBox1"), {4, 1, 177, 49});
     ComboBox1->setDropDownCount(5);
     ComboBox1->setItemHeight(60);
+    describe(*ComboBox1, "Predefined messages", "Puts a predefined message above the remaining time.");
     Label8 = &label(layout1, "Label8",
                     QString::fromUtf8("\u2190 Choose predefined message or write your own \u2192"),
                     {185, 1, 124, 49}, Qt::AlignCenter);
@@ -66,11 +67,14 @@ void TForm1::buildTopPanel() {
     Edit1 = &placed(new TEdit(&layout1, "Edit1"), {313, 1, 200, 49});
     setFontPixels(*Edit1, 20);
     Edit1->setAlignment(Qt::AlignCenter);
+    describe(*Edit1, "Message text", "Sets the message shown above the remaining time.");
 
     const int right = layout1.width();
     Button2 = &placed(new TButton(&layout1, "Button2", "Start countdown"), {right - 4 - 168, 4, 168, 43});
     Button2->setStaysPressed(true);
     setFontPixels(*Button2, 20);
+    // Its caption turns to "Stop countdown" while it runs; the name stays.
+    describe(*Button2, "Countdown", "Starts the countdown to the chosen time, or stops it while it runs.");
     Button3 =
         &placed(new TButton(&layout1, "Button3", "  Buy me a coffee"), {right - 8 - 168 - 166, 4, 166, 43});
     Button3->setCursor(Qt::PointingHandCursor);
@@ -81,6 +85,7 @@ void TForm1::buildTopPanel() {
         " border-radius: 3px; text-align: left; padding-left: 8px; }"
         " QPushButton:hover { background: #5a5a5a; } QPushButton:pressed { background: #444444; }");
     Button3->OnClick = [this](TObject* s) { Button3Click(s); };
+    describe(*Button3, "Buy me a coffee", "Opens the donation page in your web browser.");
     Image2 = new QLabel(Button3);
     Image2->setObjectName("Image2");
     Image2->setGeometry(Button3->width() - 62, 4, 60, 35);
@@ -103,6 +108,9 @@ void TForm1::buildLeftPanel() {
 
     Label3 = &label(*Layout_Left, "Label3", "Select skin", {40, 451, 140, 19});
     SkinBox = &placed(new TListBox(Layout_Left, "SkinBox"), {6, 472, 177, 156});
+    describe(*SkinBox, "Skins", "Lists the skins to choose from; double-click one to load it.",
+             "Its context menu loads the selected skin too.");
+    Label3->setBuddy(SkinBox);
     PopupMenu1 = new QMenu(SkinBox);
     MenuItem1 = PopupMenu1->addAction("Load this skin");
     MenuItem1->setObjectName("MenuItem1");
@@ -111,6 +119,14 @@ void TForm1::buildLeftPanel() {
                      [this](const QPoint& at) { PopupMenu1->popup(SkinBox->viewport()->mapToGlobal(at)); });
     Editor = &placed(new TButton(Layout_Left, "Editor", "Skin properties"), {22, 632, 134, 36});
     Editor->OnClick = [this](TObject* s) { EditorClick(s); };
+    describe(*Editor, "Skin properties",
+             "Opens the skin properties window, which changes the watch as you go.");
+
+    // The top panel from the left, then this panel from the top; the time zone box takes no focus.
+    chainTabOrder({ComboBox1,        Edit1,        Button3,      Button2,      RadioButton1, RadioButton2,
+                   RadioButton3,     RadioButton4, RadioButton5, RadioButton6, RadioButton7, Finish_Message,
+                   PlaySound_Chosen, Playsound,    Button9,      Button10,     TrackBar6,    MagentaBox,
+                   CheckBox5,        SkinBox,      Editor});
 }
 
 void TForm1::buildTimingGroup(QWidget& group) {
@@ -133,6 +149,9 @@ void TForm1::buildTimingGroup(QWidget& group) {
         auto* button = new TRadioButton(&group, presets[tag].name, presets[tag].caption, *presetGroup_);
         button->setGeometry(QRect(presets[tag].at, QSize(80, 19)));
         button->setTag(tag);
+        const QString minutes = QString(presets[tag].caption).section(u' ', 0, 0);
+        describe(*button, minutes + " minutes",
+                 QStringLiteral("Sets the countdown to end %1 minutes from now.").arg(minutes));
         *buttons[tag] = button;
     }
 
@@ -140,20 +159,38 @@ void TForm1::buildTimingGroup(QWidget& group) {
         &label(group, "Label7", QString::fromUtf8("Set time here or rotate bezel \u2192"), {0, 124, 176, 19});
     Label4 = &label(group, "Label4", "Countdown end message", {10, 147, 160, 19});
     Finish_Message = &placed(new TEdit(&group, "Finish_Message", "Countdown ended"), {8, 166, 160, 26});
+    describe(*Finish_Message, "Countdown end message",
+             "Sets the message the watch shows when the countdown ends.");
+    Label4->setBuddy(Finish_Message);
     PlaySound_Chosen =
         &placed(new TCheckBox(&group, "PlaySound_Chosen", "Play sound at end"), {7, 195, 124, 24});
     PlaySound_Chosen->OnChange = [this](TObject* s) { MagentaBoxChange(s); };
+    describe(*PlaySound_Chosen, "Play sound at end", "Plays the skin's alarm sound when the countdown ends.");
     Playsound = &placed(new TButton(&group, "Playsound", "Test"), {132, 197, 40, 22});
+    describe(*Playsound, "Test sound", "Plays the skin's alarm sound now, to try it.");
     Label9 = &label(group, "Label9", "Time zone offset", {40, 224, 130, 19});
     SpinBox1 = &placed(new TSpinBox(&group, "SpinBox1", -12, 12, 0), {22, 245, 132, 26});
+    describe(*SpinBox1, "Time zone offset", "Shifts the time the watch shows by whole hours, from -12 to 12.",
+             "Its arrows work with the mouse; it takes no keyboard focus.");
+    Label9->setBuddy(SpinBox1);
     Label2 = &label(group, "Label2", "Loop through messages", {20, 278, 150, 19});
     Button9 = &placed(new TButton(&group, "Button9", "Loop odd msgs"), {22, 298, 132, 30});
     Button9->setStaysPressed(true);
+    // Both read "active" while they loop; the names stay.
+    describe(*Button9, "Loop odd messages",
+             "Shows the 1st, 3rd, 5th and every other predefined message in turn, until clicked again.");
     Button10 = &placed(new TButton(&group, "Button10", "Loop even msgs"), {22, 334, 132, 30});
+    describe(*Button10, "Loop even messages",
+             "Shows the 2nd, 4th, 6th and every other predefined message in turn, until clicked again.");
     TrackBar6 = &placed(new TTrackBar(&group, "TrackBar6", 1, 10, 5, 1), {22, 368, 132, 18});
     TrackBar6->setShowValue(false);
+    describe(*TrackBar6, "Message interval", "Sets how many seconds, 1 to 10, each looped message stays.");
     Label12 = &label(group, "Label12", "Interval 5 sec", {45, 386, 120, 19});
+    Label12->setBuddy(TrackBar6);
     MagentaBox = &placed(new TCheckBox(&group, "MagentaBox", "Magenta"), {16, 421, 80, 24});
     MagentaBox->OnChange = [this](TObject* s) { MagentaBoxChange(s); };
+    describe(*MagentaBox, "Magenta background", "Puts the watch on a magenta plate instead of the lime one.");
     CheckBox5 = &placed(new TCheckBox(&group, "CheckBox5", "Strap && lug"), {92, 421, 84, 24});
+    describe(*CheckBox5, "Strap and lug",
+             "Shows the watch with its strap and lugs, or the bare case when cleared.");
 }

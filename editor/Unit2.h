@@ -246,14 +246,16 @@ private:
         TButton* defaults;
         TCheckBox* showAtAll;
     };
-    QWidget* addTab(const QString& name, const QString& caption);
+    QWidget* addTab(const QString& name, const QString& caption, const QString& tip);
     void buildTabs();
+    void orderTabs();
     void buildPlacementColumns();
     void buildLightControls();
     void connectLightHandlers();
     Column addColumn(QWidget& tab, int left, const QString& title, const QString& prefix, float minSize,
                      const QString& crosshairName, const QString& crosshairCaption,
                      const QString& defaultsName, const QString& showName, const QString& showCaption);
+    void describeColumn(const Column& column, const QString& part);
     void connectPlacementHandlers();
     void buildColourGroups();
     void buildFontControls();
@@ -270,8 +272,9 @@ private:
         TButton*& copy;
         TButton*& paste;
     };
-    void addColourGroup(QWidget& tab, QPoint at, const QString& title, const QString& panelName,
-                        const std::array<QString, 6>& names, const ColourGroup& group);
+    void addColourGroup(QWidget& tab, QPoint at, const QString& title, const QString& target,
+                        const QString& panelName, const std::array<QString, 6>& names,
+                        const ColourGroup& group);
     void showChannels(const TColorPanel& panel, TEdit& red, TEdit& green, TEdit& blue);
     void setRgb(TEdit& red, TEdit& green, TEdit& blue, TColorPanel& panel);
     void copyColour(const TColorPanel& panel);

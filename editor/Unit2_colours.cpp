@@ -27,30 +27,45 @@ QRgb opaque(int red, int green, int blue) {
 
 } // namespace
 
-void TForm2::addColourGroup(QWidget& tab, QPoint at, const QString& title, const QString& panelName,
-                            const std::array<QString, 6>& names, const ColourGroup& group) {
+// `target` as a sentence names what the group colours: "the countdown texts".
+void TForm2::addColourGroup(QWidget& tab, QPoint at, const QString& title, const QString& target,
+                            const QString& panelName, const std::array<QString, 6>& names,
+                            const ColourGroup& group) {
     const auto place = [at](QWidget& widget, int x, int y, int w, int h) {
         widget.setGeometry(at.x() + x, at.y() + y, w, h);
     };
     caption(tab, title, {at.x(), at.y(), 270, 18}, true);
     group.panel = new TColorPanel(&tab, panelName, StartColour);
     place(*group.panel, 0, 22, 270, 156);
+    describe(*group.panel, title + " picker",
+             "Picks the color of " + target + ": drag in the square and along the hue and alpha bars.",
+             "It works with the mouse; by keyboard, type red, green and blue below and press Set RGB.");
 
     TEdit** fields[] = {&group.red, &group.green, &group.blue};
     const QString captions[] = {"R", "G", "B"};
     const QString texts[] = {"255", "0", "76"};
+    const QString channels[] = {"red", "green", "blue"};
     for (int i = 0; i < 3; ++i) {
         QLabel& label = caption(tab, captions[i], {at.x() + 64 * i, at.y() + 188, 12, 20});
         label.setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         *fields[i] = new TEdit(&tab, names[i], texts[i]);
         place(**fields[i], 64 * i + 16, 186, 44, 24);
+        describe(**fields[i], title + ' ' + channels[i],
+                 "Holds the " + channels[i] + " part, 0 to 255, that Set RGB gives " + target + '.');
+        label.setBuddy(*fields[i]);
     }
     group.setRgb = new TButton(&tab, names[3], "Set RGB");
     place(*group.setRgb, 194, 184, 76, 28);
+    describe(*group.setRgb, "Set " + title.toLower() + " from RGB",
+             "Gives " + target + " the color typed in R, G and B.");
     group.copy = new TButton(&tab, names[4], "Copy color");
     place(*group.copy, 0, 220, 132, 28);
+    describe(*group.copy, "Copy " + title.toLower(),
+             "Copies the color of " + target + " to the clipboard as red;green;blue.");
     group.paste = new TButton(&tab, names[5], "Paste color");
     place(*group.paste, 138, 220, 132, 28);
+    describe(*group.paste, "Paste " + title.toLower(),
+             "Gives " + target + " the red;green;blue color on the clipboard.");
 }
 
 void TForm2::buildColourGroups() {
@@ -59,13 +74,13 @@ void TForm2::buildColourGroups() {
         event = [this, handler](TObject* sender) { (this->*handler)(sender); };
     };
 
-    addColourGroup(*TabItemText, {GroupLeft, 36}, "Text color", "TextColorPanel",
+    addColourGroup(*TabItemText, {GroupLeft, 36}, "Text color", "the countdown texts", "TextColorPanel",
                    {"Edit4", "Edit5", "Edit6", "Button1", "Button7", "Button9"},
                    {TextColorPanel, Edit4, Edit5, Edit6, Button1, Button7, Button9});
-    addColourGroup(*TabItem3, {GroupLeft, 36}, "Arc color", "ArcColorPanel",
+    addColourGroup(*TabItem3, {GroupLeft, 36}, "Arc color", "the remaining-time arc", "ArcColorPanel",
                    {"Edit1", "Edit2", "Edit3", "Button2", "Button10", "Button11"},
                    {ArcColorPanel, Edit1, Edit2, Edit3, Button2, Button10, Button11});
-    addColourGroup(*Misc, {GroupLeft, 14}, "Date color", "FontcolorPanel",
+    addColourGroup(*Misc, {GroupLeft, 14}, "Date color", "the date", "FontcolorPanel",
                    {"Edit7", "Edit8", "Edit9", "Button8", "Button12", "Button13"},
                    {FontcolorPanel, Edit7, Edit8, Edit9, Button8, Button12, Button13});
 

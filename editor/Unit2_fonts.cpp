@@ -17,30 +17,41 @@ void TForm2::buildFontControls() {
     };
     const auto bar = [](QWidget& tab, const QString& label, const QString& name, float min, float max,
                         float value, int y) {
-        caption(tab, label, {16, y + 5, 110, 20});
+        QLabel& barCaption = caption(tab, label, {16, y + 5, 110, 20});
         auto* trackBar = new TTrackBar(&tab, name, min, max, value);
         trackBar->setGeometry(130, y, 240, 30);
+        barCaption.setBuddy(trackBar);
         return trackBar;
     };
     const auto fontList = [](QWidget& tab, const QString& name, int y) {
-        caption(tab, "Font:", {16, y + 3, 110, 20});
+        QLabel& listCaption = caption(tab, "Font:", {16, y + 3, 110, 20});
         auto* list = new TComboBox(&tab, name);
         list->setGeometry(130, y, 240, 26);
         list->setDropDownCount(16);
+        listCaption.setBuddy(list);
         return list;
     };
 
     ComboBox1 = fontList(*Misc, "ComboBox1", 48);
+    describe(*ComboBox1, "Date font", "Chooses the font of the date.");
     TrackbarDateSize = bar(*Misc, "Font size", "TrackbarDateSize", 20, 100, 40, 82);
+    describe(*TrackbarDateSize, "Date font size", "Sets the size of the date.");
     TrackbarDateRotation = bar(*Misc, "Rotation angle:", "TrackbarDateRotation", -200, 200, 0, 116);
+    describe(*TrackbarDateRotation, "Date rotation", "Turns the date, clockwise as the bar goes right.");
     TrackbarDateScale = bar(*Misc, "Stretch (horiz.)", "TrackbarDateScale", 1, 4, 1, 150);
+    describe(*TrackbarDateScale, "Date stretch", "Stretches the date sideways, up to four times its width.");
     Button6 = new TButton(Misc, "Button6", "Default");
     Button6->setGeometry(380, 151, 80, 28);
+    describe(*Button6, "Date stretch default", "Puts the date back to its normal width.");
 
     CheckBox9 = new TCheckBox(TabItemText, "CheckBox9", "Bold font");
     CheckBox9->setGeometry(16, 88, 300, 22);
+    describe(*CheckBox9, "Bold text", "Sets the countdown texts in bold.");
     TrackbarTextSize = bar(*TabItemText, "Text font size", "TrackbarTextSize", 20, 100, 40, 118);
+    describe(*TrackbarTextSize, "Text font size",
+             "Sets the size of the remaining time; the message line above it is four fifths as large.");
     ComboBox2 = fontList(*TabItemText, "ComboBox2", 156);
+    describe(*ComboBox2, "Text font", "Chooses the font of the countdown texts.");
 
     bind(ComboBox1->OnChange, &TForm2::ComboBox1Change);
     bind(TrackbarDateSize->OnChange, &TForm2::TrackbarDateSizeChange);

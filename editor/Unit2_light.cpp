@@ -45,47 +45,71 @@ void colour(QLabel& label, const QColor& color) {
 void TForm2::buildLightControls() {
     CheckBox2 = new TCheckBox(TabItemShadows, "CheckBox2", "Show light effect and hand shadows", true);
     CheckBox2->setGeometry(16, 14, 320, 22);
-    caption(*TabItemShadows, "Angle", {16, 50, 60, 20});
+    describe(*CheckBox2, "Light effect and hand shadows",
+             "Shows the light reflection over the dial and the shadows of the hands.");
+    QLabel& angleCaption = caption(*TabItemShadows, "Angle", {16, 50, 60, 20});
     TrackBar4 = new TTrackBar(TabItemShadows, "TrackBar4", 0, 400, 190.382f);
     TrackBar4->setGeometry(80, 44, 340, 30);
-    caption(*TabItemShadows, "Opacity", {16, 88, 60, 20});
+    describe(*TrackBar4, "Light angle", "Turns the light reflection, and with it the way the shadows fall.");
+    angleCaption.setBuddy(TrackBar4);
+    QLabel& opacityCaption = caption(*TabItemShadows, "Opacity", {16, 88, 60, 20});
     TrackBar5 = new TTrackBar(TabItemShadows, "TrackBar5", 0, 1, 1);
     TrackBar5->setGeometry(80, 82, 340, 30);
+    describe(*TrackBar5, "Light opacity", "Sets how strongly the light reflection shows.");
+    opacityCaption.setBuddy(TrackBar5);
 
     for (QWidget* tab : {TabItemText, TabItem3})
         caption(*tab, HintText, {8, 8, 750, 18});
     CheckBoxTextShadow = new TCheckBox(TabItemText, "CheckBoxTextShadow", "Show text shadow", true);
     CheckBoxTextShadow->setGeometry(16, 36, 300, 22);
+    describe(*CheckBoxTextShadow, "Text shadow", "Casts a shadow under the countdown texts.");
     CheckBoxTextBlur = new TCheckBox(TabItemText, "CheckBoxTextBlur",
                                      "Slight blur (mutually exclusive to text shadow)", true);
     CheckBoxTextBlur->setGeometry(16, 62, 360, 22);
+    describe(*CheckBoxTextBlur, "Text blur",
+             "Softens the countdown texts and their plate with a slight blur.");
 
     const auto bar = [this](const QString& label, const QString& name, float min, float max, float value,
                             int y) {
-        caption(*TabItem3, label, {16, y + 4, 110, 20});
+        QLabel& barCaption = caption(*TabItem3, label, {16, y + 4, 110, 20});
         auto* trackBar = new TTrackBar(TabItem3, name, min, max, value);
         trackBar->setGeometry(130, y, 240, 30);
+        barCaption.setBuddy(trackBar);
         return trackBar;
     };
     TrackBar1 = bar("Arc thickness", "TrackBar1", 1, 55, 55, 36);
+    describe(*TrackBar1, "Arc thickness", "Sets how thick the remaining-time arc is drawn.");
     TrackBar2 = bar("Arc position", "TrackBar2", 0, 600, 190.382f, 72);
+    describe(*TrackBar2, "Arc position", "Draws the remaining-time arc farther in from the dial's edge.");
     TrackBarBezelSize = bar("Main bezel size", "TrackBarBezelSize", 100, 1000, 582.7066f, 108);
+    describe(*TrackBarBezelSize, "Main bezel size",
+             "Sets the size of the target indicator drawn above the hands.");
     Button14 = new TButton(TabItem3, "Button14", "Defaults");
     Button14->setGeometry(380, 109, 80, 28);
+    describe(*Button14, "Main bezel defaults", "Puts the main bezel back to full size.");
     CheckBox8 = new TCheckBox(TabItem3, "CheckBox8", "Show mini bezel (on hour hand)");
     CheckBox8->setGeometry(16, 148, 300, 22);
+    describe(*CheckBox8, "Mini bezel",
+             "Shows a small target bezel on the minute hand along with the countdown's indicator.");
     TrackBarMinutehandExtraAdjusterBezel =
         bar("Mini bezel size", "TrackBarMinutehandExtraAdjusterBezel", 100, 1000, 582.7066f, 178);
+    describe(*TrackBarMinutehandExtraAdjusterBezel, "Mini bezel size", "Sets the size of the mini bezel.");
     Button15 = new TButton(TabItem3, "Button15", "Defaults");
     Button15->setGeometry(380, 179, 80, 28);
+    describe(*Button15, "Mini bezel defaults", "Puts the mini bezel back to full size.");
 
     CheckBox7 = new TCheckBox(TabItemHourhand, "CheckBox7", "Show second hand at all", true);
     CheckBox7->setGeometry(516, 268, 240, 22);
+    describe(*CheckBox7, "Show second hand", "Shows or hides the second hand and its shadow.");
     CheckBoxSecOnTop = new TCheckBox(TabItemHourhand, "CheckBoxSecOnTop", "Second hand on top", true);
     CheckBoxSecOnTop->setGeometry(516, 336, 240, 22);
+    describe(*CheckBoxSecOnTop, "Second hand on top",
+             "Puts the second hand above the hour and minute hands.");
 
     CheckBox3 = new TCheckBox(Misc, "CheckBox3", "Show date on watch", true);
     CheckBox3->setGeometry(16, 14, 240, 22);
+    describe(*CheckBox3, "Show date",
+             "Shows the day of the month on the dial, where it can be dragged into place.");
 
     const auto switchRow = [this](const QString& name, const QString& off, const QString& on, int y,
                                   void (TForm2::*offClick)(TObject*), void (TForm2::*onClick)(TObject*),
@@ -97,6 +121,8 @@ void TForm2::buildLightControls() {
         toggle->setGeometry(414, y, 44, 22);
         onLabel = new TCaptionLabel(on, TabItem1, [this, onClick] { (this->*onClick)(nullptr); });
         onLabel->setGeometry(466, y, 220, 22);
+        offLabel->setBuddy(toggle);
+        onLabel->setBuddy(toggle);
         colour(*offLabel, ActiveCaption);
         colour(*onLabel, InactiveCaption);
         return toggle;
@@ -108,6 +134,15 @@ void TForm2::buildLightControls() {
     EscapeOnTopOfBalanceWheelSwith = switchRow(
         "EscapeOnTopOfBalanceWheelSwith", "Escape wheel on top of Balance", "Escape wheel below Balance", 372,
         &TForm2::Label41Click, &TForm2::Label42Click, Label41, Label42);
+    // Named for what a switch does when on, so that "on" reads true.
+    describe(*TourbillononTopOfBalanceSwitch, "Balance wheel below tourbillon",
+             "Puts the balance wheel below the tourbillon when on, on top of it when off.");
+    describe(*Label37, Label37->text(), "Puts the balance wheel on top of the tourbillon.");
+    describe(*Label38, Label38->text(), "Puts the balance wheel below the tourbillon.");
+    describe(*EscapeOnTopOfBalanceWheelSwith, "Escape wheel below balance wheel",
+             "Puts the escape wheel below the balance wheel when on, on top of it when off.");
+    describe(*Label41, Label41->text(), "Puts the escape wheel on top of the balance wheel.");
+    describe(*Label42, Label42->text(), "Puts the escape wheel below the balance wheel.");
     connectLightHandlers();
 }
 

@@ -37,29 +37,47 @@ TForm2::Column TForm2::addColumn(QWidget& tab, int left, const QString& title, c
         column.showAtAll = new TCheckBox(&tab, showName, showCaption, true);
         column.showAtAll->setGeometry(left, 268, width - 6, 22);
     }
-    caption(tab, "Size", {left, 300, 34, 22});
+    QLabel& sizeCaption = caption(tab, "Size", {left, 300, 34, 22});
     column.size = new TTrackBar(&tab, prefix + "Size", minSize, 1000, SizeAtStart);
     column.size->setGeometry(left + 34, 296, width - 46, 30);
+    sizeCaption.setBuddy(column.size);
     return column;
+}
+
+// `part` as a sentence names it: "hour hand", "balance wheel".
+void TForm2::describeColumn(const Column& column, const QString& part) {
+    const QString Part = part.left(1).toUpper() + part.mid(1);
+    describe(*column.x, Part + " X position", "Moves the " + part + " left or right.");
+    describe(*column.crosshair, Part + " crosshair",
+             "Shows a crosshair over the " + part + " to help place it.");
+    describe(*column.y, Part + " Y position", "Moves the " + part + " up or down.");
+    describe(*column.defaults, Part + " defaults", "Puts the " + part + " back in the middle at full size.");
+    if (column.showAtAll)
+        describe(*column.showAtAll, "Show " + part, "Shows or hides the " + part + '.');
+    describe(*column.size, Part + " size", "Sets the size of the " + part + '.');
 }
 
 void TForm2::buildPlacementColumns() {
     const QString handCrosshair = "Show crosshair adjustment helper";
     Column c = addColumn(*TabItemHourhand, 8, "Hour hand coordinates", "TrackBarHour", 100, "CheckBox1",
                          handCrosshair, "Button5", {}, {});
+    describeColumn(c, "hour hand");
     std::tie(TrackBarHourSize, TrackBarHourX, TrackBarHourY, CheckBox1, Button5) =
         std::tie(c.size, c.x, c.y, c.crosshair, c.defaults);
     c = addColumn(*TabItemHourhand, 262, "Minute hand coordinates", "TrackBarMinute", 100, "CheckBox4",
                   handCrosshair, "Button3", {}, {});
+    describeColumn(c, "minute hand");
     std::tie(TrackBarMinuteSize, TrackBarMinuteX, TrackBarMinuteY, CheckBox4, Button3) =
         std::tie(c.size, c.x, c.y, c.crosshair, c.defaults);
     c = addColumn(*TabItemHourhand, 516, "Second hand coordinates", "TrackBarSecond", 100,
                   "CheckBoxCrosshair", handCrosshair, "Button4", {}, {});
+    describeColumn(c, "second hand");
     std::tie(TrackBarSecondSize, TrackBarSecondX, TrackBarSecondY, CheckBoxCrosshair, Button4) =
         std::tie(c.size, c.x, c.y, c.crosshair, c.defaults);
 
     c = addColumn(*TabItem1, 6, "Balance wheel coordinates", "TrackBarUnruh", 100, "CheckBoxCrosshairUnruh",
                   "Show crosshair", "Button16", "CheckBoxShowWheel", "Show balance wheel at all");
+    describeColumn(c, "balance wheel");
     std::tie(TrackBarunruhSize, TrackBarUnruhX, TrackBarUnruhY, CheckBoxCrosshairUnruh, Button16,
              CheckBoxShowWheel) = std::tie(c.size, c.x, c.y, c.crosshair, c.defaults, c.showAtAll);
     TrackBarunruhSize->setName("TrackBarunruhSize");
@@ -67,17 +85,21 @@ void TForm2::buildPlacementColumns() {
     c = addColumn(*TabItem1, 196, "Tourbillon coordinates", "TrackBarTourBillon", 100,
                   "CheckBoxCrosshairTourbillon", "Show crosshair", "Button17", "CheckBoxShowTourbillon",
                   "Show tourbillon at all");
+    describeColumn(c, "tourbillon");
     std::tie(TrackBarTourBillonSize, TrackBarTourBillonX, TrackBarTourBillonY, CheckBoxCrosshairTourbillon,
              Button17, CheckBoxShowTourbillon) =
         std::tie(c.size, c.x, c.y, c.crosshair, c.defaults, c.showAtAll);
     c = addColumn(*TabItem1, 386, "Escape coordinates", "TrackBarEscapewheel", 50, "CheckBox10",
                   "Show crosshair", "Button19", "CheckBoxShowEscapeWheel", "Show escape wheel at all");
+    describeColumn(c, "escape wheel");
     std::tie(TrackBarEscapewheelSize, TrackBarEscapewheelX, TrackBarEscapewheelY, CheckBox10, Button19,
              CheckBoxShowEscapeWheel) = std::tie(c.size, c.x, c.y, c.crosshair, c.defaults, c.showAtAll);
     CheckBox10->setEnabled(false); // the escape wheel has no crosshair
+    describe(*CheckBox10, "Escape wheel crosshair", "Does nothing: the escape wheel has no crosshair.");
     c = addColumn(*TabItem1, 576, "Add'l gear wheel coordinates", "TrackBarGearwheel", 50,
                   "CheckBoxCrosshairGearWheel", "Show crosshair", "Button18", "CheckBoxShowGearWheel",
                   "Show gear wheel at all");
+    describeColumn(c, "gear wheel");
     std::tie(TrackBarGearwheelSize, TrackBarGearWheelX, TrackBarGearWheelY, CheckBoxCrosshairGearWheel,
              Button18, CheckBoxShowGearWheel) =
         std::tie(c.size, c.x, c.y, c.crosshair, c.defaults, c.showAtAll);
@@ -87,9 +109,12 @@ void TForm2::buildPlacementColumns() {
         bar->setObjectName(name);
     }
 
-    caption(*TabItem1, "Oscillation angle", {6, 336, 120, 20});
+    QLabel& angleCaption = caption(*TabItem1, "Oscillation angle", {6, 336, 120, 20});
     TrackBarUnruhAngle = new TTrackBar(TabItem1, "TrackBarUnruhAngle", 2, 359, 200);
     TrackBarUnruhAngle->setGeometry(6, 356, 172, 30);
+    describe(*TrackBarUnruhAngle, "Balance wheel oscillation angle",
+             "Sets how far, in degrees, the balance wheel turns on each swing.");
+    angleCaption.setBuddy(TrackBarUnruhAngle);
     connectPlacementHandlers();
 }
 

@@ -11,6 +11,7 @@
 #include <QSpinBox>
 #include <QStyledItemDelegate>
 #include <QWidget>
+#include <initializer_list>
 #include <vector>
 
 class QLabel;
@@ -247,6 +248,16 @@ private:
     TTextDetailDelegate* delegate_;
     bool selectingFromCode_ = false;
 };
+
+// What a control is, the name a screen reader announces, and what it does, its tooltip, which a
+// screen reader reads as the description, followed by `more` where the tip alone is not enough. A
+// control that hands its keyboard focus to an inner widget (a track bar to its slider) passes both
+// on, since the inner widget is where a screen reader lands.
+void describe(QWidget& control, const QString& name, const QString& tip, const QString& more = {});
+
+// Tab visits the widgets in this order. One that never takes focus is left out rather than
+// breaking the chain.
+void chainTabOrder(std::initializer_list<QWidget*> widgets);
 
 // Gives a window and every control inside it, now or added later, the program's dark look: Fusion
 // drawing with a dark palette. Calling it again changes nothing.

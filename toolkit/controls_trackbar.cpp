@@ -42,6 +42,9 @@ TTrackBar::TTrackBar(QWidget* parent, const QString& name, float min, float max,
     slider_->setInvertedAppearance(vertical);
     slider_->setInvertedControls(vertical);
     label_->setAlignment(vertical ? Qt::AlignCenter : Qt::AlignRight | Qt::AlignVCenter);
+    // Focus, the tab order and a caption's buddy reach the slider through the bar.
+    setFocusProxy(slider_);
+    setFocusPolicy(slider_->focusPolicy());
 
     auto* layout = new QBoxLayout(vertical ? QBoxLayout::TopToBottom : QBoxLayout::LeftToRight, this);
     layout->setContentsMargins(0, 0, 0, 0);
