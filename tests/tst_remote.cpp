@@ -1,6 +1,7 @@
-// The remote control: the request lines, and a server and client talking over a real local socket to
-// a recording stand-in for the main window.
+// The remote control: the request lines, the command line that makes them, and a server and client
+// talking over a real local socket to a recording stand-in for the main window.
 
+#include "app/commandline.h"
 #include "app/remoteclient.h"
 #include "app/remoteprotocol.h"
 #include "app/remoteserver.h"
@@ -143,6 +144,8 @@ private slots:
     void parsesRequests_data();
     void parsesRequests();
     void everyCommandTravelsUnchanged();
+    void commandLine_data();
+    void commandLine();
     void roundTrip_data();
     void roundTrip();
     void statusReportsTheCountdown_data();
@@ -243,6 +246,73 @@ void TestRemote::everyCommandTravelsUnchanged() {
         const TParsedRequest parsed = parseRequest(line.chopped(1));
         QVERIFY2(parsed.request, qPrintable(def.name + (": " + parsed.error)));
         QCOMPARE(*parsed.request, sent);
+    }
+}
+
+void TestRemote::commandLine_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("action"); // CommandLine::Action
+    QTest::addColumn<TRemoteCommand>("command");
+    QTest::addColumn<qint64>("number");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("reason"); // part of the rejection
+
+    using C = TRemoteCommand;
+    const int remote = int(CommandLine::Action::Remote);
+    const int reject = int(CommandLine::Action::Reject);
+    const auto row = [](const char* name, const QStringList& arguments, int action, C command = C::Status,
+                        qint64 number = 0, const QString& text = {}, const QString& reason = {}) {
+        QTest::newRow(name) << arguments << action << command << number << text << reason;
+    };
+    row("plain start", {}, int(CommandLine::Action::ShowWatch));
+    row("--start", {"--start"}, remote, C::Start);
+    row("--stop", {"--stop"}, remote, C::Stop);
+    row("--toggle", {"--toggle"}, remote, C::Toggle);
+    row("--pause", {"--pause"}, remote, C::Pause);
+    row("--resume", {"--resume"}, remote, C::Resume);
+    row("--status", {"--status"}, remote, C::Status);
+    row("--preset 10", {"--preset", "10"}, remote, C::Preset, 10);
+    row("--preset=1", {"--preset=1"}, remote, C::Preset, 1);
+    row("--add 300", {"--add", "300"}, remote, C::Add, 300);
+    row("--add=-60", {"--add=-60"}, remote, C::Add, -60);
+    row("--add -60", {"--add", "-60"}, remote, C::Add, -60);
+    row("--add=+30", {"--add=+30"}, remote, C::Add, 30);
+    row("--message", {"--message", "Back in 5"}, remote, C::Message, 0, "Back in 5");
+    row("--message empty", {"--message", ""}, remote, C::Message, 0, "");
+    row("--skin", {"--skin", "Night"}, remote, C::Skin, 0, "Night");
+    row("Qt option beside a command", {"-platform", "offscreen", "--status"}, remote, C::Status);
+
+    row("--add soon", {"--add", "soon"}, reject, C::Status, 0, {}, "'soon' is not a whole number of seconds");
+    row("--add 1.5", {"--add", "1.5"}, reject, C::Status, 0, {}, "'1.5' is not a whole number of seconds");
+    row("--add beyond a week", {"--add", "604801"}, reject, C::Status, 0, {}, "at most 604800 seconds");
+    row("--preset 0", {"--preset", "0"}, reject, C::Status, 0, {}, "1 to 1440 minutes, not 0");
+    row("--preset 1441", {"--preset", "1441"}, reject, C::Status, 0, {}, "1 to 1440 minutes, not 1441");
+    row("--preset ten", {"--preset", "ten"}, reject, C::Status, 0, {},
+        "'ten' is not a whole number of minutes");
+    row("--preset without value", {"--preset"}, reject, C::Status, 0, {}, "Missing value after '--preset'");
+    row("--skin empty", {"--skin", ""}, reject, C::Status, 0, {}, "folder's name");
+    row("two commands", {"--start", "--stop"}, reject, C::Status, 0, {},
+        "One command at a time, not --start, --stop");
+    row("one command twice", {"--add", "5", "--add", "6"}, reject, C::Status, 0, {}, "One command at a time");
+    row("command and argument", {"--start", "now"}, reject, C::Status, 0, {}, "Unexpected argument 'now'");
+}
+
+void TestRemote::commandLine() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, action);
+    QFETCH(TRemoteCommand, command);
+    QFETCH(qint64, number);
+    QFETCH(QString, text);
+    QFETCH(QString, reason);
+
+    const CommandLine parsed = parseCommandLine(QStringList{"/opt/horavis"} + arguments);
+    QCOMPARE(int(parsed.action), action);
+    if (parsed.action == CommandLine::Action::Remote)
+        QCOMPARE(parsed.request, request(command, number, text));
+    if (parsed.action == CommandLine::Action::Reject) {
+        QCOMPARE(parsed.exitCode(), 1);
+        QVERIFY2(parsed.text.startsWith("horavis: ") && parsed.text.contains(reason),
+                 qPrintable(parsed.text));
     }
 }
 
