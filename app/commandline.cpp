@@ -35,7 +35,8 @@ QList<QCommandLineOption> toolkitOptions() {
 
 CommandLine rejection(const QString& program, const QString& reason) {
     return {CommandLine::Action::Reject,
-            QStringLiteral("%1: %2\nTry '%1 --help' for more information.\n").arg(program, reason)};
+            QStringLiteral("%1: %2\nTry '%1 --help' for more information.\n").arg(program, reason),
+            {}};
 }
 
 // Each a command for the running instance, named after its request.
@@ -96,10 +97,10 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         // Without a QCoreApplication the parser cannot know the program's name.
         QString text = parser.helpText();
         text.replace(QStringLiteral("<executable_name>"), program);
-        return {CommandLine::Action::PrintHelp, text};
+        return {CommandLine::Action::PrintHelp, text, {}};
     }
     if (parser.isSet(version))
-        return {CommandLine::Action::PrintVersion, QStringLiteral("Horavis " HORAVIS_VERSION "\n")};
+        return {CommandLine::Action::PrintVersion, QStringLiteral("Horavis " HORAVIS_VERSION "\n"), {}};
     if (!parser.positionalArguments().isEmpty())
         return rejection(
             program, QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first()));
