@@ -7,6 +7,8 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -33,7 +35,22 @@ QList<QCommandLineOption> toolkitOptions() {
 
 CommandLine rejection(const QString& program, const QString& reason) {
     return {CommandLine::Action::Reject,
-            QStringLiteral("%1: %2\nTry '%1 --help' for more information.\n").arg(program, reason)};
+            QStringLiteral("%1: %2\nTry '%1 --help' for more information.\n").arg(program, reason),
+            {}};
+}
+
+// Each a command for the running instance, named after its request.
+std::vector<std::pair<QCommandLineOption, const TRemoteCommandDef*>> remoteOptions() {
+    std::vector<std::pair<QCommandLineOption, const TRemoteCommandDef*>> options;
+    for (const TRemoteCommandDef& def : remote::commands()) {
+        if (!def.isOption)
+            continue;
+        QCommandLineOption option(QLatin1String(def.name), QString::fromUtf8(def.description));
+        if (def.kind != TRemoteValueKind::None)
+            option.setValueName(QLatin1String(def.valueName));
+        options.emplace_back(option, &def);
+    }
+    return options;
 }
 
 #ifdef Q_OS_WIN
@@ -59,12 +76,19 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     parser.setApplicationDescription(
         QStringLiteral("Horavis draws an analogue wristwatch with a countdown on a lime or magenta\n"
                        "chroma-key plate, to be captured as a streaming overlay. Without options it\n"
-                       "opens the watch. Qt's own options, such as -platform and -style, work as well."));
+                       "opens the watch, or raises the window of the one already running from the same\n"
+                       "folder. A command hands itself to that running Horavis and prints the countdown's\n"
+                       "state; the exit code is 0 when done, 1 for a bad command, 3 when Horavis is not\n"
+                       "running and 4 when it does not answer. Qt's own options, such as -platform and\n"
+                       "-style, work as well."));
     const QCommandLineOption help({"h", "help", "?"}, QStringLiteral("Displays this help and exits."));
     const QCommandLineOption version({"v", "version"}, QStringLiteral("Displays the version and exits."));
     parser.addOption(help);
     parser.addOption(version);
     for (const QCommandLineOption& option : toolkitOptions())
+        parser.addOption(option);
+    const auto commands = remoteOptions();
+    for (const auto& [option, def] : commands)
         parser.addOption(option);
 
     if (!parser.parse(arguments))
@@ -73,14 +97,36 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         // Without a QCoreApplication the parser cannot know the program's name.
         QString text = parser.helpText();
         text.replace(QStringLiteral("<executable_name>"), program);
-        return {CommandLine::Action::PrintHelp, text};
+        return {CommandLine::Action::PrintHelp, text, {}};
     }
     if (parser.isSet(version))
-        return {CommandLine::Action::PrintVersion, QStringLiteral("Horavis " HORAVIS_VERSION "\n")};
+        return {CommandLine::Action::PrintVersion, QStringLiteral("Horavis " HORAVIS_VERSION "\n"), {}};
     if (!parser.positionalArguments().isEmpty())
         return rejection(
             program, QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first()));
-    return {};
+
+    // Each occurrence counts: "--add 5 --add 6" is two commands as well.
+    QStringList given;
+    const TRemoteCommandDef* chosen = nullptr;
+    for (const QString& name : parser.optionNames()) {
+        for (const auto& [option, def] : commands) {
+            if (option.names().contains(name)) {
+                given.append("--" + name);
+                chosen = def;
+            }
+        }
+    }
+    if (given.size() > 1)
+        return rejection(program, QStringLiteral("One command at a time, not %1.").arg(given.join(", ")));
+    if (!chosen)
+        return {};
+    if (chosen->kind == TRemoteValueKind::None)
+        return {CommandLine::Action::Remote, {}, TRemoteRequest{chosen->command, 0, {}}};
+    const TParsedRequest parsed =
+        requestFromArgument(*chosen, parser.value(QString::fromLatin1(chosen->name)));
+    if (!parsed.request)
+        return rejection(program, QStringLiteral("--%1: %2.").arg(QLatin1String(chosen->name), parsed.error));
+    return {CommandLine::Action::Remote, {}, *parsed.request};
 }
 
 void printAnswer(const CommandLine& commandLine) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/remoteprotocol.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -10,12 +12,15 @@ struct CommandLine {
         ShowWatch, // no options: open the windows
         PrintHelp,
         PrintVersion,
-        Reject, // an unknown option or a stray argument
+        Reject, // an unknown option, a stray argument, a bad value or two commands at once
+        Remote, // hand `request` to the running instance
     };
     Action action = Action::ShowWatch;
-    // What to print, for every action but ShowWatch.
+    // What to print, for every action but ShowWatch and Remote.
     QString text;
+    TRemoteRequest request;
 
+    // Remote's comes from the running instance.
     int exitCode() const { return action == Action::Reject ? 1 : 0; }
 };
 

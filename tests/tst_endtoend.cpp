@@ -1,11 +1,16 @@
 // Runs the built program on a private X server and checks it the way a streamer would see it.
 
+#include "app/remoteaddress.h"
+
 #include <QtTest>
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -234,6 +239,7 @@ class TestEndToEnd : public QObject {
 private slots:
     void firstAndSecondStart();
     void endOfSessionSavesTheEdits();
+    void remoteControlFromASecondProcess();
 
 private:
     void runOnce(const QTemporaryDir& dir, const QString& programPath, const QString& display,
@@ -522,6 +528,180 @@ void TestEndToEnd::endOfSessionSavesTheEdits() {
     const QString skinIni = textOf(dir.filePath("Orvane Companion/skin.ini"));
     QVERIFY2(skinIni.contains("Message=Live now\r\n"), qPrintable(skinIni));
     QVERIFY(textOf(dir.filePath("Horavis.ini")).contains("Magenta=1"));
+}
+
+namespace {
+struct CommandRun {
+    bool finished = false;
+    int exitCode = -1;
+    QString out;
+    QString err;
+
+    QString describe() const {
+        return QStringLiteral("finished %1, exit code %2\nstdout: %3\nstderr: %4")
+            .arg(finished)
+            .arg(exitCode)
+            .arg(out, err);
+    }
+};
+
+// The same binary as a Stream Deck button or a script starts it, with no display at all.
+CommandRun runCommand(const QString& programPath, const QStringList& arguments) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "QT_QTESTLIB_RUNNING"})
+        environment.remove(name);
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(QFileInfo(programPath).absolutePath());
+    process.start(programPath, arguments);
+    CommandRun run;
+    run.finished = process.waitForFinished(milliseconds(exitTimeout));
+    if (!run.finished)
+        stopProcess(process);
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    run.err = QString::fromLocal8Bit(process.readAllStandardError());
+    return run;
+}
+
+QJsonObject statusFrom(const CommandRun& run) {
+    return QJsonDocument::fromJson(run.out.toUtf8()).object();
+}
+
+QDateTime targetOf(const QJsonObject& status) {
+    return QDateTime::fromString(status.value("target").toString(), Qt::ISODate);
+}
+} // namespace
+
+// Every command from a second process, as buttons and hotkeys send them, against the program on its
+// display. The countdown runs on the real clock: checks compare targets, which move by exactly what was
+// asked, rather than remaining times, which move with the machine's load.
+void TestEndToEnd::remoteControlFromASecondProcess() {
+    QTemporaryDir dir;
+    const QString programPath = copyProgramInto(dir);
+    QVERIFY2(!programPath.isEmpty(), "could not copy " HORAVIS_BINARY);
+    const auto command = [&](const QStringList& arguments) { return runCommand(programPath, arguments); };
+    const auto status = [&] {
+        const CommandRun run = command({"--status"});
+        return run.exitCode == 0 ? statusFrom(run) : QJsonObject{{"failed", run.describe()}};
+    };
+
+    const CommandRun alone = command({"--status"});
+    QVERIFY2(alone.exitCode == 3 && alone.err.contains("Horavis is not running"),
+             qPrintable(alone.describe()));
+
+    const VirtualDisplay display(dir.filePath("xvfb.log"));
+    QVERIFY(display.isReady());
+    ScopedProcess program;
+    startProgram(program.get(), programPath, display.name());
+    QVERIFY(program->waitForStarted(milliseconds(programStartTimeout)));
+    int screenNumber = 0;
+    const XcbConnection connection(xcb_connect(qPrintable(display.name()), &screenNumber));
+    QVERIFY(!xcb_connection_has_error(connection.get()));
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection.get())).data->root;
+    std::optional<xcb_window_t> window;
+    QVERIFY2(pollWhileRunning(program.get(), windowAppearTimeout,
+                              [&] {
+                                  window = findViewableTopLevel(connection.get(), root, defaultSkinTitle);
+                                  return window.has_value();
+                              }),
+             qPrintable(describe(program.get())));
+
+    CommandRun run = command({"--preset", "10"});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.describe()));
+    QCOMPARE(statusFrom(run).value("running"), QJsonValue(false));
+    run = command({"--start"});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.describe()));
+    QJsonObject started = statusFrom(run);
+    QCOMPARE(started.value("running"), QJsonValue(true));
+    const qint64 remainingAtStart = started.value("remaining").toInteger(-1);
+    QVERIFY2(remainingAtStart >= 588 && remainingAtStart <= 600, qPrintable(run.out));
+
+    const std::pair<QStringList, qint64> additions[] = {
+        {{"--add", "300"}, 300}, {{"--add=-120"}, -120}, {{"--add", "-60"}, -60}};
+    for (const auto& [arguments, seconds] : additions) {
+        const QJsonObject before = status();
+        QVERIFY2(targetOf(before).isValid(), QJsonDocument(before).toJson().constData());
+        run = command(arguments);
+        QVERIFY2(run.exitCode == 0, qPrintable(run.describe()));
+        const QJsonObject after = statusFrom(run);
+        QCOMPARE(targetOf(before).secsTo(targetOf(after)), seconds);
+        QVERIFY2(after.value("remaining").toInteger() <= before.value("remaining").toInteger() + seconds,
+                 qPrintable(run.out));
+    }
+
+    run = command({"--pause"});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.describe()));
+    const QJsonObject paused = statusFrom(run);
+    QCOMPARE(paused.value("paused"), QJsonValue(true));
+    QTest::qSleep(2500);
+    const QJsonObject stillPaused = status();
+    QCOMPARE(stillPaused.value("paused"), QJsonValue(true));
+    QCOMPARE(stillPaused.value("remaining"), paused.value("remaining"));
+    run = command({"--resume"});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.describe()));
+    QCOMPARE(statusFrom(run).value("paused"), QJsonValue(false));
+    // Resuming moves the target on by the time paused.
+    QVERIFY2(targetOf(paused).secsTo(targetOf(statusFrom(run))) >= 2, qPrintable(run.out));
+    QJsonObject running;
+    QVERIFY2(pollWhileRunning(program.get(), exitTimeout,
+                              [&] {
+                                  running = status();
+                                  return running.value("remaining").toInteger() <
+                                         paused.value("remaining").toInteger();
+                              }),
+             qPrintable(QJsonDocument(running).toJson()));
+
+    run = command({"--message", "Hello"});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.describe()));
+    QCOMPARE(status().value("message"), QJsonValue("Hello"));
+
+    run = command({"--add", "soon"});
+    QVERIFY2(run.exitCode == 1 && run.err.contains("'soon' is not a whole number of seconds"),
+             qPrintable(run.describe()));
+    run = command({"--skin", "Nowhere"});
+    QVERIFY2(run.exitCode == 1 && run.err.contains("unknown skin 'Nowhere'"), qPrintable(run.describe()));
+
+    // Straight to the socket, past the client's checks.
+    QLocalSocket socket;
+    socket.connectToServer(remoteAddressFor(dir.path()).serverName);
+    QVERIFY2(socket.waitForConnected(milliseconds(exitTimeout)), qPrintable(socket.errorString()));
+    socket.write("{\"command\":\"add\",\"value\":\"a lot\"}\n");
+    QByteArray reply;
+    const QDeadlineTimer replyDeadline(exitTimeout);
+    while (!reply.contains('\n') && !replyDeadline.hasExpired() &&
+           socket.waitForReadyRead(milliseconds(pollInterval)))
+        reply += socket.readAll();
+    reply += socket.readAll();
+    QVERIFY2(reply.startsWith("{\"error\":\"'add' needs a whole number\",\"ok\":false}\n"),
+             reply.constData());
+    QCOMPARE(status().value("message"), QJsonValue("Hello"));
+
+    // A second plain start hands over to the first and leaves.
+    ScopedProcess second;
+    startProgram(second.get(), programPath, display.name());
+    QVERIFY2(second->waitForFinished(milliseconds(exitTimeout)), qPrintable(describe(second.get())));
+    QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second->exitCode(), 0);
+    QVERIFY2(pollWhileRunning(
+                 program.get(), exitTimeout,
+                 [&] { return program->peek(program->bytesAvailable()).contains("Remote control: raise"); }),
+             qPrintable(describe(program.get())));
+    // Settings are written on closing: the second start wrote none over the first one's.
+    QVERIFY(!QFileInfo::exists(dir.filePath("Horavis.ini")));
+
+    run = command({"--stop"});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.describe()));
+    QCOMPARE(statusFrom(run).value("running"), QJsonValue(false));
+    QCOMPARE(statusFrom(run).value("remaining"), QJsonValue());
+
+    requestClose(connection.get(), *window);
+    QVERIFY2(program->waitForFinished(milliseconds(exitTimeout)), qPrintable(describe(program.get())));
+    QCOMPARE(program->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program->exitCode(), 0);
+    QVERIFY(QFileInfo::exists(dir.filePath("Horavis.ini")));
+    const CommandRun afterwards = command({"--status"});
+    QVERIFY2(afterwards.exitCode == 3, qPrintable(afterwards.describe()));
 }
 
 QTEST_GUILESS_MAIN(TestEndToEnd)
