@@ -19,6 +19,8 @@ private slots:
     void shadowFallsInTheElementsOwnFrame();
     void pointerEventsArriveInLocalUnitsWithCapture();
     void partialRepaintsMatchFullRender();
+    void dialLinesShowWholeOnTheFace_data();
+    void dialLinesShowWholeOnTheFace();
 };
 
 namespace {
@@ -33,6 +35,16 @@ bool differs(const QImage& a, const QImage& b, QPoint at) {
     const QColor p = a.pixelColor(at);
     const QColor q = b.pixelColor(at);
     return std::abs(p.red() - q.red()) + std::abs(p.green() - q.green()) + std::abs(p.blue() - q.blue()) > 30;
+}
+
+// The box of the pixels that differ between two renders.
+QRect changedBox(const QImage& a, const QImage& b, int tolerance) {
+    QRect box;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (differs(a, b, {x, y}) || std::abs(qGray(a.pixel(x, y)) - qGray(b.pixel(x, y))) > tolerance)
+                box |= QRect(x, y, 1, 1);
+    return box;
 }
 
 bool isLime(const QColor& colour) {
@@ -202,6 +214,55 @@ void TestRendering::partialRepaintsMatchFullRender() {
     const QImage full = form.view().grabScene();
     // Edges may differ by antialiasing between a baked and a directly drawn picture; trails would not.
     QCOMPARE_LE(differingPixels(canvas, full, 48), 40);
+}
+
+// A line on the dial takes its text's width, centred on the plate; one too wide for the face where it
+// stands shrinks whole to fit it, so nothing is cut at the plate's or the face's edge.
+void TestRendering::dialLinesShowWholeOnTheFace_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("shrinks");
+    QTest::addColumn<bool>("legible"); // large enough to find every end of it in the picture
+    QTest::newRow("short") << QStringLiteral("9:09") << false << true;
+    QTest::newRow("wider than the plate")
+        << QStringLiteral("Stream starts soon - grab a coffee and say hello in chat") << true << true;
+    QTest::newRow("forty bars") << QStringLiteral("| ").repeated(40).trimmed() << true << true;
+    QTest::newRow("far wider than the dial")
+        << QStringLiteral("We are live in a minute! ").repeated(8) << true << true;
+    QTest::newRow("longest message") << QStringLiteral("x").repeated(2047) << true << false;
+}
+
+void TestRendering::dialLinesShowWholeOnTheFace() {
+    QFETCH(QString, text);
+    QFETCH(bool, shrinks);
+    QFETCH(bool, legible);
+    setLocalTime(2026, 3, 14, 10, 9, 0);
+    DefaultSkin skin;
+    TForm1& form = skin.form;
+    const double faceRadius = 0.7 * 315; // the face inside the chapter ring, in window pixels
+    for (TLabel* line : {form.DaInitMessage, form.DaMessage}) {
+        form.DaInitMessage->setVisible(line == form.DaInitMessage);
+        form.DaMessage->setVisible(line == form.DaMessage);
+        line->setText(QString());
+        const QImage without = form.view().grabScene();
+        line->setText(text);
+        const QImage with = form.view().grabScene();
+
+        const QRectF box = line->LocalToScene().mapRect(line->LocalRect());
+        for (const QPointF& corner : {box.topLeft(), box.topRight(), box.bottomLeft(), box.bottomRight()})
+            QVERIFY2(QLineF(corner, DialCentre).length() <= faceRadius + 0.5, qPrintable(line->Name()));
+        QCOMPARE(line->textScale() < 1, shrinks);
+        const QRectF plate = form.CutOut->LocalToScene().mapRect(form.CutOut->LocalRect());
+        QVERIFY(std::abs(box.center().x() - plate.center().x()) < 1);
+
+        if (!legible)
+            continue;
+        // What is drawn spans the line's box, ends included, and stays on the face (its shadow too).
+        const QRect ink = changedBox(without, with, 40);
+        QVERIFY(!ink.isEmpty());
+        QVERIFY2(ink.width() >= 0.9 * (box.width() - 4), qPrintable(line->Name()));
+        for (const QPoint& corner : {ink.topLeft(), ink.topRight(), ink.bottomLeft(), ink.bottomRight()})
+            QVERIFY2(QLineF(corner, DialCentre).length() <= faceRadius + 6, qPrintable(line->Name()));
+    }
 }
 
 QTEST_MAIN(TestRendering)

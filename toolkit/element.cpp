@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFontMetricsF>
 #include <QHash>
+#include <QLineF>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -157,7 +158,7 @@ void TElement::setAlign(TAlignLayout align) {
 }
 
 // Top-aligned siblings stack downwards in child order, bottom-aligned ones upwards, and so on.
-QRectF TElement::stackedRect(const QRectF& area) const {
+QRectF TElement::stackedRect(const QRectF& area, QSizeF own) const {
     double before = 0;
     for (const auto& sibling : parent_->children_) {
         if (sibling.get() == this)
@@ -173,11 +174,14 @@ QRectF TElement::stackedRect(const QRectF& area) const {
             before += m.left() + s.width() * sibling->scale_.x() + m.right();
     }
     const QMarginsF m = margins_;
-    const QSizeF own = autoSized() ? autoSize() : QSizeF(width_, height_);
     const double fillW = (area.width() - m.left() - m.right()) / scale_.x();
     const double fillH = (area.height() - m.top() - m.bottom()) / scale_.y();
     switch (align_) {
     case TAlignLayout::Top:
+        // A line sized to its text sits in the middle of the row instead of filling it.
+        if (autoSized())
+            return {m.left() + (area.width() - m.left() - m.right() - own.width() * scale_.x()) / 2,
+                    before + m.top(), own.width(), own.height()};
         return {m.left(), before + m.top(), fillW, own.height()};
     case TAlignLayout::Bottom:
         return {m.left(), area.height() - before - m.bottom() - own.height() * scale_.y(), fillW,
@@ -190,7 +194,10 @@ QRectF TElement::stackedRect(const QRectF& area) const {
 }
 
 QRectF TElement::alignedRect() const {
-    const QSizeF own = autoSized() ? autoSize() : QSizeF(width_, height_);
+    return alignedRectFor(autoSized() ? autoSize() : QSizeF(width_, height_));
+}
+
+QRectF TElement::alignedRectFor(QSizeF own) const {
     if (align_ == TAlignLayout::None || !parent_)
         return {position_, own};
     const QRectF area = parent_->LocalRect();
@@ -206,7 +213,7 @@ QRectF TElement::alignedRect() const {
                 std::trunc((area.height() - boxH) / 2) + m.top(), own.width(), own.height()};
     }
     default:
-        return stackedRect(area);
+        return stackedRect(area, own);
     }
 }
 
@@ -420,6 +427,83 @@ QFont TLabel::font() const {
 }
 
 QSizeF TLabel::autoSize() const {
+    return naturalSize() * textScale();
+}
+
+void TLabel::setFitCircle(const TElement& frame, QPointF centre, double radius) {
+    fitFrame_ = &frame;
+    fitCentre_ = centre;
+    fitRadius_ = radius;
+    if (autoSize_)
+        geometryChanged();
+}
+
+namespace {
+// The point of a line's box that stays put when the line shrinks, as fractions of the box.
+QPointF shrinkAnchor(TAlignLayout align) {
+    switch (align) {
+    case TAlignLayout::Top:
+        return {0.5, 0};
+    case TAlignLayout::Bottom:
+        return {0.5, 1};
+    case TAlignLayout::Left:
+        return {0, 0.5};
+    case TAlignLayout::Right:
+        return {1, 0.5};
+    case TAlignLayout::Center:
+        return {0.5, 0.5};
+    default:
+        return {0, 0};
+    }
+}
+} // namespace
+
+double TLabel::textScale() const {
+    const QSizeF natural = naturalSize();
+    if (!autoSize_ || fitRadius_ <= 0 || natural.isEmpty() || text_.isEmpty())
+        return 1;
+    QTransform toFrame;
+    const TElement* ancestor = Parent();
+    for (; ancestor && ancestor != fitFrame_; ancestor = ancestor->Parent())
+        toFrame *= ancestor->LocalToParent();
+    if (!ancestor)
+        return 1;
+    const QRectF whole = alignedRectFor(natural);
+    // Layout asks for it on every placement of the line and of its aligned siblings.
+    const quint64 key = qHashMulti(measuredKey_, whole.x(), whole.y(), toFrame.m11(), toFrame.m12(),
+                                   toFrame.m21(), toFrame.m22(), toFrame.dx(), toFrame.dy(), Scale().x(),
+                                   Scale().y(), fitCentre_.x(), fitCentre_.y(), fitRadius_, int(Align()));
+    if (key == fitKey_)
+        return fitScale_;
+    fitKey_ = key;
+    fitScale_ = fittingScale(natural, whole, toFrame);
+    return fitScale_;
+}
+
+double TLabel::fittingScale(QSizeF natural, const QRectF& whole, const QTransform& toFrame) const {
+    const QPointF at = shrinkAnchor(Align());
+    const QSizeF drawn(natural.width() * Scale().x(), natural.height() * Scale().y());
+    const QPointF anchor = whole.topLeft() + QPointF(at.x() * drawn.width(), at.y() * drawn.height());
+    const auto fits = [&](double k) {
+        const QRectF box(anchor - QPointF(at.x() * drawn.width() * k, at.y() * drawn.height() * k),
+                         drawn * k);
+        for (const QPointF& corner : {box.topLeft(), box.topRight(), box.bottomLeft(), box.bottomRight()})
+            if (QLineF(toFrame.map(corner), fitCentre_).length() > fitRadius_)
+                return false;
+        return true;
+    };
+    // A line placed outside the circle has nothing to fit into: it keeps its size.
+    if (fits(1) || !fits(1e-9))
+        return 1;
+    double inside = 1e-9, outside = 1;
+    for (int i = 0; i < 40; ++i) {
+        const double k = (inside + outside) / 2;
+        (fits(k) ? inside : outside) = k;
+    }
+    return inside;
+}
+
+QSizeF TLabel::naturalSize() const {
     static const QImage measuringDevice = [] {
         QImage device(1, 1, QImage::Format_ARGB32_Premultiplied);
         device.setDotsPerMeterX(3780);

@@ -125,13 +125,15 @@ protected:
     virtual QSizeF autoSize() const { return {width_, height_}; }
     // Geometry of a sibling that moves along when this element changes (aligned siblings).
     void geometryChanged();
+    // Where the element would lie in its parent were its own size this one.
+    QRectF alignedRectFor(QSizeF own) const;
 
 private:
     void report();
     void adopt(std::unique_ptr<TElement> child);
     void moveInParent(bool toFront);
     QRectF alignedRect() const;
-    QRectF stackedRect(const QRectF& area) const;
+    QRectF stackedRect(const QRectF& area, QSizeF own) const;
 
     TElement* parent_ = nullptr;
     TScene* scene_ = nullptr;
@@ -231,6 +233,12 @@ public:
     bool AutoSize() const { return autoSize_; }
     void setAutoSize(bool on);
     QFont font() const;
+    // Keeps a line sized to its text inside a circle given in an ancestor's units: a line too wide
+    // for the circle where it stands is scaled down as a whole, never cut and never wrapped.
+    void setFitCircle(const TElement& frame, QPointF centre, double radius);
+    // The text's own size, and how far it is scaled down to fit (1 when it fits as it is).
+    QSizeF naturalSize() const;
+    double textScale() const;
 
 protected:
     quint64 ownLookKey(quint64 seed) const override;
@@ -238,6 +246,8 @@ protected:
     QSizeF autoSize() const override;
 
 private:
+    double fittingScale(QSizeF natural, const QRectF& whole, const QTransform& toFrame) const;
+
     QString text_;
     QString family_ = QStringLiteral("Sans Serif");
     double fontSize_ = 12;
@@ -247,6 +257,11 @@ private:
     bool autoSize_ = false;
     mutable QSizeF measured_;
     mutable quint64 measuredKey_ = 0;
+    const TElement* fitFrame_ = nullptr; // compared only, found among the ancestors
+    QPointF fitCentre_;
+    double fitRadius_ = 0;
+    mutable quint64 fitKey_ = 0;
+    mutable double fitScale_ = 1;
 };
 
 // An arc stroked inside the element's box; angles count clockwise from 3 o'clock. A change of

@@ -541,7 +541,11 @@ const TSceneRenderer::Raster* TSceneRenderer::labelRaster(const TLabel& label, c
         p.scale(double(deviceSize.width()) / local.width(), double(deviceSize.height()) / local.height());
         p.setFont(label.font());
         p.setPen(label.FontColor());
-        p.drawText(local, int(label.TextAlign()) | Qt::TextSingleLine, label.Text());
+        // A line shrunk to fit is drawn at its own size and scaled down whole.
+        const double fit = label.textScale();
+        p.scale(fit, fit);
+        p.drawText(QRectF(local.topLeft() / fit, local.size() / fit),
+                   int(label.TextAlign()) | Qt::TextSingleLine, label.Text());
     }
     labelKeys_[&label] = key;
     cached = Raster{image, local, nextLabelKey_++, deviceSize, true};

@@ -10,6 +10,10 @@ const QColor Lime = QColor::fromRgba(0xFF00FF00);
 const QColor Magenta = QColor::fromRgba(0xFFFF00FF);
 const QColor TextRed = QColor::fromRgba(0xFFDE0707);
 constexpr double Step = 0.25; // seconds of one mechanics step
+// The readable face inside the chapter ring, in the watch picture's units: lines of text on the
+// dial shrink to stay on it.
+constexpr QPointF FaceCentre{500, 500};
+constexpr double FaceRadius = 315;
 
 TImage& withPicture(TImage& image, const QString& file) {
     image.setEncoded(BuiltInPictures::encoded(file));
@@ -133,6 +137,8 @@ void TWatchScene::buildDial() {
     DaMessage->setFontColor(TextRed);
     DaMessage->setText("9:09");
     ShadowEffect3 = &addShadow(*DaMessage, "ShadowEffect3", {.distance = 3});
+    for (TLabel* line : {DaInitMessage, DaMessage})
+        line->setFitCircle(*Watch, FaceCentre, FaceRadius);
 
     AdjusterHand = &addElement<TArcDial>(
         *Watch, "AdjusterHand",
