@@ -172,6 +172,7 @@ public:
     TButton* Editor = nullptr;
     // The countdown's own row under the presets: take or give time, and pause.
     TButton* PauseButton = nullptr;
+    std::array<TButton*, 4> adjustButtons_{}; // five and one minute less, one and five more
     // The Start button's menu: the warning stage and overtime.
     QMenu* CountdownMenu = nullptr;
     QAction* OvertimeAction = nullptr;
@@ -237,6 +238,7 @@ private:
     void buildTopPanel();
     void buildLeftPanel();
     void buildTimingGroup(QWidget& group);
+    void buildAdjustRow(QWidget& group, int top);
     void setupWindow();
     void startMechanics();
     void wireCountdown();
@@ -253,8 +255,8 @@ private:
     bool saveSkinBeforeSwitching();
     bool hasRequiredPictures(const QString& folder) const;
     QString skinSettingsPath(const QString& folder) const;
-    std::map<QString, QImage> decodeSkinPictures(const QString& folder) const;
-    void applySkinPictures(const QString& folder, const std::map<QString, QImage>& pictures);
+    std::map<QString, TPicture> decodeSkinPictures(const QString& folder) const;
+    void applySkinPictures(const QString& folder, const std::map<QString, TPicture>& pictures);
     void applySkinSettings(const TProfile& ini);
     void showCurrentSkin();
     void selectMessage(int index);

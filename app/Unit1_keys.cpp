@@ -38,14 +38,14 @@ void TForm1::wireKeys() {
     onKeys(*this, {Qt::Key_P}, [this] { togglePause(); });
     onKeys(*this, {Qt::Key_Plus, Qt::Key_Equal, Qt::KeypadModifier | Qt::Key_Plus},
            [this] { addToCountdown(60); });
-    onKeys(
-        *this,
-        {Qt::SHIFT | Qt::Key_Plus, Qt::SHIFT | Qt::Key_Equal, Qt::SHIFT | Qt::KeypadModifier | Qt::Key_Plus},
-        [this] { addToCountdown(300); });
+    onKeys(*this,
+           {Qt::SHIFT | Qt::Key_Plus, Qt::SHIFT | Qt::Key_Equal,
+            QKeyCombination(Qt::ShiftModifier | Qt::KeypadModifier, Qt::Key_Plus)},
+           [this] { addToCountdown(300); });
     onKeys(*this, {Qt::Key_Minus, Qt::KeypadModifier | Qt::Key_Minus}, [this] { addToCountdown(-60); });
     onKeys(*this,
            {Qt::SHIFT | Qt::Key_Minus, Qt::SHIFT | Qt::Key_Underscore, Qt::Key_Underscore,
-            Qt::SHIFT | Qt::KeypadModifier | Qt::Key_Minus},
+            QKeyCombination(Qt::ShiftModifier | Qt::KeypadModifier, Qt::Key_Minus)},
            [this] { addToCountdown(-300); });
 }
 

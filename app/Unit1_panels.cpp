@@ -106,8 +106,8 @@ void TForm1::buildLeftPanel() {
     plate(*GroupBox1, "Rectangle2", GroupBox1->rect(), QColor(0x3A, 0x3A, 0x3A));
     buildTimingGroup(*GroupBox1);
 
-    Label3 = &label(*Layout_Left, "Label3", "Select skin", {40, 451, 140, 19});
-    SkinBox = &placed(new TListBox(Layout_Left, "SkinBox"), {6, 472, 177, 156});
+    Label3 = &label(*Layout_Left, "Label3", "Select skin", {40, 477, 140, 19});
+    SkinBox = &placed(new TListBox(Layout_Left, "SkinBox"), {6, 498, 177, 130});
     describe(*SkinBox, "Skins", "Lists the skins to choose from; double-click one to load it.",
              "Its context menu loads the selected skin too.");
     Label3->setBuddy(SkinBox);
@@ -123,10 +123,50 @@ void TForm1::buildLeftPanel() {
              "Opens the skin properties window, which changes the watch as you go.");
 
     // The top panel from the left, then this panel from the top; the time zone box takes no focus.
-    chainTabOrder({ComboBox1,        Edit1,        Button3,      Button2,      RadioButton1, RadioButton2,
-                   RadioButton3,     RadioButton4, RadioButton5, RadioButton6, RadioButton7, Finish_Message,
-                   PlaySound_Chosen, Playsound,    Button9,      Button10,     TrackBar6,    MagentaBox,
-                   CheckBox5,        SkinBox,      Editor});
+    chainTabOrder({ComboBox1,         Edit1,          Button3,
+                   Button2,           RadioButton1,   RadioButton2,
+                   RadioButton3,      RadioButton4,   RadioButton5,
+                   RadioButton6,      RadioButton7,   adjustButtons_[0],
+                   adjustButtons_[1], PauseButton,    adjustButtons_[2],
+                   adjustButtons_[3], Finish_Message, PlaySound_Chosen,
+                   Playsound,         Button9,        Button10,
+                   TrackBar6,         MagentaBox,     CheckBox5,
+                   SkinBox,           Editor});
+}
+
+// Minutes off and on the running countdown, and its pause, one click each as their keys give them.
+void TForm1::buildAdjustRow(QWidget& group, int top) {
+    const struct {
+        const char* name;
+        const char* caption;
+        int seconds;
+        const char* spoken;
+        const char* keys;
+    } steps[] = {{"MinusFive", "\u22125", -300, "Five minutes less", "Shift+minus"},
+                 {"MinusOne", "\u22121", -60, "One minute less", "minus"},
+                 {"PlusOne", "+1", 60, "One minute more", "plus"},
+                 {"PlusFive", "+5", 300, "Five minutes more", "Shift+plus"}};
+    const int lefts[] = {2, 32, 116, 146};
+    for (int i = 0; i < 4; ++i) {
+        const auto& step = steps[i];
+        auto* button = new TButton(&group, step.name, QString::fromUtf8(step.caption));
+        button->setGeometry(lefts[i], top, 28, 22);
+        const int seconds = step.seconds;
+        button->OnClick = [this, seconds](TObject*) { addToCountdown(seconds); };
+        describe(
+            *button, step.spoken,
+            QStringLiteral("%1 the countdown's end by %2 (key: %3).")
+                .arg(seconds < 0 ? QStringLiteral("Brings forward") : QStringLiteral("Puts back"))
+                .arg(std::abs(seconds) == 60 ? QStringLiteral("one minute") : QStringLiteral("five minutes"))
+                .arg(QString::fromUtf8(step.keys)));
+        adjustButtons_[i] = button;
+    }
+    PauseButton = &placed(new TButton(&group, "PauseButton", "Pause"), {62, top, 52, 22});
+    PauseButton->setStaysPressed(true);
+    PauseButton->OnClick = [this](TObject*) { togglePause(); };
+    describe(*PauseButton, "Pause countdown",
+             "Holds the running countdown and its arc; click again to resume (key: P).");
+    showPauseState();
 }
 
 void TForm1::buildTimingGroup(QWidget& group) {
@@ -157,40 +197,41 @@ void TForm1::buildTimingGroup(QWidget& group) {
 
     Label7 =
         &label(group, "Label7", QString::fromUtf8("Set time here or rotate bezel \u2192"), {0, 124, 176, 19});
-    Label4 = &label(group, "Label4", "Countdown end message", {10, 147, 160, 19});
-    Finish_Message = &placed(new TEdit(&group, "Finish_Message", "Countdown ended"), {8, 166, 160, 26});
+    buildAdjustRow(group, 147);
+    Label4 = &label(group, "Label4", "Countdown end message", {10, 173, 160, 19});
+    Finish_Message = &placed(new TEdit(&group, "Finish_Message", "Countdown ended"), {8, 192, 160, 26});
     describe(*Finish_Message, "Countdown end message",
              "Sets the message the watch shows when the countdown ends.");
     Label4->setBuddy(Finish_Message);
     PlaySound_Chosen =
-        &placed(new TCheckBox(&group, "PlaySound_Chosen", "Play sound at end"), {7, 195, 124, 24});
+        &placed(new TCheckBox(&group, "PlaySound_Chosen", "Play sound at end"), {7, 221, 124, 24});
     PlaySound_Chosen->OnChange = [this](TObject* s) { MagentaBoxChange(s); };
     describe(*PlaySound_Chosen, "Play sound at end", "Plays the skin's alarm sound when the countdown ends.");
-    Playsound = &placed(new TButton(&group, "Playsound", "Test"), {132, 197, 40, 22});
+    Playsound = &placed(new TButton(&group, "Playsound", "Test"), {132, 223, 40, 22});
     describe(*Playsound, "Test sound", "Plays the skin's alarm sound now, to try it.");
-    Label9 = &label(group, "Label9", "Time zone offset", {40, 224, 130, 19});
-    SpinBox1 = &placed(new TSpinBox(&group, "SpinBox1", -12, 12, 0), {22, 245, 132, 26});
+    Label9 = &label(group, "Label9", "Time zone offset", {40, 250, 130, 19});
+    SpinBox1 = &placed(new TSpinBox(&group, "SpinBox1", -12, 12, 0), {22, 271, 132, 26});
     describe(*SpinBox1, "Time zone offset", "Shifts the time the watch shows by whole hours, from -12 to 12.",
              "Its arrows work with the mouse; it takes no keyboard focus.");
     Label9->setBuddy(SpinBox1);
-    Label2 = &label(group, "Label2", "Loop through messages", {20, 278, 150, 19});
-    Button9 = &placed(new TButton(&group, "Button9", "Loop odd msgs"), {22, 298, 132, 30});
+    Label2 = &label(group, "Label2", "Loop through messages", {20, 304, 150, 19});
+    Button9 = &placed(new TButton(&group, "Button9", "Loop odd msgs"), {22, 324, 132, 30});
     Button9->setStaysPressed(true);
     // Both read "active" while they loop; the names stay.
     describe(*Button9, "Loop odd messages",
              "Shows the 1st, 3rd, 5th and every other predefined message in turn, until clicked again.");
-    Button10 = &placed(new TButton(&group, "Button10", "Loop even msgs"), {22, 334, 132, 30});
+    Button10 = &placed(new TButton(&group, "Button10", "Loop even msgs"), {22, 360, 132, 30});
     describe(*Button10, "Loop even messages",
              "Shows the 2nd, 4th, 6th and every other predefined message in turn, until clicked again.");
-    TrackBar6 = &placed(new TTrackBar(&group, "TrackBar6", 1, 10, 5, 1), {22, 368, 132, 18});
+    TrackBar6 = &placed(new TTrackBar(&group, "TrackBar6", 1, 10, 5, 1), {22, 394, 132, 18});
     TrackBar6->setShowValue(false);
     describe(*TrackBar6, "Message interval", "Sets how many seconds, 1 to 10, each looped message stays.");
-    Label12 = &label(group, "Label12", "Interval 5 sec", {45, 386, 120, 19});
+    Label12 = &label(group, "Label12", "Interval 5 sec", {45, 412, 120, 19});
     Label12->setBuddy(TrackBar6);
-    MagentaBox = &placed(new TCheckBox(&group, "MagentaBox", "Magenta"), {16, 421, 80, 24});
+    MagentaBox = &placed(new TCheckBox(&group, "MagentaBox", "Magenta"), {16, 447, 80, 24});
     MagentaBox->OnChange = [this](TObject* s) { MagentaBoxChange(s); };
     describe(*MagentaBox, "Magenta background", "Puts the watch on a magenta plate instead of the lime one.");
-    CheckBox5 = &placed(new TCheckBox(&group, "CheckBox5", "Strap && lug"), {92, 421, 84, 24});
+    CheckBox5 = &placed(new TCheckBox(&group, "CheckBox5", "Strap && lug"), {92, 447, 84, 24});
     describe(*CheckBox5, "Strap and lug",
              "Shows the watch with its strap and lugs, or the bare case when cleared.");
 }

@@ -3,6 +3,7 @@
 
 #include "editor/Unit2.h"
 #include "skin/profile.h"
+#include "toolkit/clock.h"
 #include "toolkit/controls.h"
 #include "toolkit/dialogs.h"
 
@@ -24,7 +25,11 @@ const QString EditorTopKey = QStringLiteral("EditorTop");
 const QString WarnSecondsKey = QStringLiteral("WarnSeconds");
 const QString WarnColorKey = QStringLiteral("WarnColor");
 const QString OvertimeKey = QStringLiteral("Overtime");
+const QString FrameRateKey = QStringLiteral("FrameRate");
 constexpr int LongestWarning = 24 * 60 * 60;
+// Frames a second while something moves: 30 spares a weak machine, more than a screen shows is waste.
+constexpr int FewestFrames = 10;
+constexpr int MostFrames = 240;
 
 QString withSeparator(QString folder) {
     if (!folder.endsWith(QDir::separator()))
@@ -66,6 +71,12 @@ void TForm1::readCountdownSettings(const TProfile& ini) {
     Countdown.Overtime = ini.readBool(SettingsSection, OvertimeKey).value_or(defaults.Overtime);
 }
 
+static void readFrameRate(const TProfile& ini) {
+    const std::optional<int> rate = ini.readInteger(SettingsSection, FrameRateKey);
+    Clock::instance().setFrameRate(
+        rate && *rate >= FewestFrames && *rate <= MostFrames ? *rate : Clock::DefaultFrameRate);
+}
+
 void TForm1::Readini() {
     const TProfile ini = TProfile::read(AppDir + SettingsFile);
     restorePlace(*this, ini, WindowLeftKey, WindowTopKey);
@@ -73,6 +84,7 @@ void TForm1::Readini() {
     MagentaBox->setIsChecked(ini.readBool(SettingsSection, "Magenta").value_or(false));
     MagentaBoxChange(MagentaBox);
     readCountdownSettings(ini);
+    readFrameRate(ini);
     SkinDir = rememberedSkinDir(ini.readText(SettingsSection, "SkinDir").value_or(QString()));
     if (QDir(SkinDir).exists()) {
         CreateSkinDirList(SkinBox);
@@ -91,6 +103,7 @@ void TForm1::Saveini() {
     ini.writeInteger(SettingsSection, WarnSecondsKey, Countdown.WarnSeconds);
     ini.writeColor(SettingsSection, WarnColorKey, Countdown.WarnColor);
     ini.writeBool(SettingsSection, OvertimeKey, Countdown.Overtime);
+    ini.writeInteger(SettingsSection, FrameRateKey, Clock::instance().FrameRate());
     ini.writeInteger(SettingsSection, WindowLeftKey, pos().x());
     ini.writeInteger(SettingsSection, WindowTopKey, pos().y());
     // An editor never shown nor placed has no place of its own yet.

@@ -237,11 +237,13 @@ void TestAccessibility::tabOrder_data() {
     QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("stops");
     // The top panel from the left, then the left panel from the top, the presets column by column in
-    // the order of their minutes. The time zone box takes no keyboard focus.
+    // the order of their minutes. The time zone box takes no keyboard focus, nor the pause button while
+    // no countdown runs.
     QTest::newRow("main window")
         << "main" << QString()
         << "ComboBox1, Edit1, Button3, Button2, RadioButton1, RadioButton2, RadioButton3, RadioButton4, "
-           "RadioButton5, RadioButton6, RadioButton7, Finish_Message, PlaySound_Chosen, Playsound, Button9, "
+           "RadioButton5, RadioButton6, RadioButton7, MinusFive, MinusOne, PlusOne, PlusFive, "
+           "Finish_Message, PlaySound_Chosen, Playsound, Button9, "
            "Button10, TrackBar6/QSlider, MagentaBox, CheckBox5, SkinBox, Editor";
     // In the editor the tabs come first, then the page shown, column by column from the top.
     QTest::newRow("light") << "editor"

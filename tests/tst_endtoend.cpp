@@ -511,7 +511,7 @@ void TestEndToEnd::endOfSessionSavesTheEdits() {
     // Types into the message field of the top panel, then ticks "Magenta": the program handles input in
     // order, so once the plate turns magenta the message has arrived too.
     const QPoint field = geometry.topLeft() + QPoint(3 + 313 + 100, 3 + 1 + 24);
-    const QPoint magentaBox = geometry.topLeft() + QPoint(7 + 16 + 8, 57 + 421 + 12);
+    const QPoint magentaBox = geometry.topLeft() + QPoint(7 + 16 + 8, 57 + 447 + 12);
     QVERIFY(xdotool(display.name(), {"mousemove", QString::number(field.x()), QString::number(field.y()),
                                      "click", "1", "type", "--delay", "20", "Live now"}));
     QVERIFY(xdotool(display.name(), {"mousemove", QString::number(magentaBox.x()),

@@ -15,7 +15,10 @@
 class TestLiveShow : public QObject {
     Q_OBJECT
 private slots:
-    void init() { setLocalTime(2026, 5, 8, 19, 57, 20); }
+    void init() {
+        setLocalTime(2026, 5, 8, 19, 57, 20);
+        Clock::instance().setFrameRate(Clock::DefaultFrameRate);
+    }
     void durations_data();
     void durations();
     void timeAddedAndTaken_data();
@@ -28,6 +31,8 @@ private slots:
     void keys_data();
     void keys();
     void typingIsNotAKey();
+    void panelButtons_data();
+    void panelButtons();
 };
 
 namespace {
@@ -196,15 +201,16 @@ void TestLiveShow::settingsFromTheFile_data() {
     QTest::addColumn<int>("warnSeconds");
     QTest::addColumn<QRgb>("warnColor");
     QTest::addColumn<bool>("overtime");
-    QTest::newRow("missing: the defaults") << QByteArray() << 60 << QRgb(0xFFFFB000) << false;
-    QTest::newRow("set") << QByteArray("WarnSeconds=30\r\nWarnColor=-65536\r\nOvertime=1\r\n") << 30
-                         << QRgb(0xFFFF0000) << true;
-    QTest::newRow("off") << QByteArray("WarnSeconds=0\r\n") << 0 << QRgb(0xFFFFB000) << false;
+    QTest::addColumn<int>("frameRate");
+    QTest::newRow("missing: the defaults") << QByteArray() << 60 << QRgb(0xFFFFB000) << false << 60;
+    QTest::newRow("set") << QByteArray("WarnSeconds=30\r\nWarnColor=-65536\r\nOvertime=1\r\nFrameRate=30\r\n")
+                         << 30 << QRgb(0xFFFF0000) << true << 30;
+    QTest::newRow("off") << QByteArray("WarnSeconds=0\r\n") << 0 << QRgb(0xFFFFB000) << false << 60;
     QTest::newRow("garbage: the defaults")
-        << QByteArray("WarnSeconds=soon\r\nWarnColor=amber\r\nOvertime=yes\r\n") << 60 << QRgb(0xFFFFB000)
-        << false;
+        << QByteArray("WarnSeconds=soon\r\nWarnColor=amber\r\nOvertime=yes\r\nFrameRate=fast\r\n") << 60
+        << QRgb(0xFFFFB000) << false << 60;
     QTest::newRow("out of range: the default")
-        << QByteArray("WarnSeconds=-5\r\n") << 60 << QRgb(0xFFFFB000) << false;
+        << QByteArray("WarnSeconds=-5\r\nFrameRate=5000\r\n") << 60 << QRgb(0xFFFFB000) << false << 60;
 }
 
 // Read at start-up and written at closing, in the program's settings file.
@@ -218,6 +224,7 @@ void TestLiveShow::settingsFromTheFile() {
         QTEST(form.Countdown.WarnSeconds, "warnSeconds");
         QTEST(form.Countdown.WarnColor, "warnColor");
         QTEST(form.Countdown.Overtime, "overtime");
+        QTEST(Clock::instance().FrameRate(), "frameRate");
         bool canClose = true;
         form.FormCloseQuery(&form, canClose);
         QVERIFY(canClose);
@@ -226,6 +233,7 @@ void TestLiveShow::settingsFromTheFile() {
     QTEST(again.Countdown.WarnSeconds, "warnSeconds");
     QTEST(again.Countdown.WarnColor, "warnColor");
     QTEST(again.Countdown.Overtime, "overtime");
+    QTEST(Clock::instance().FrameRate(), "frameRate");
 }
 
 void TestLiveShow::keys_data() {
@@ -270,6 +278,35 @@ void TestLiveShow::typingIsNotAKey() {
     QCOMPARE(form.Edit1->Text(), QStringLiteral("P +1 -2"));
     QCOMPARE(form.countdownStatus().running, false);
     QCOMPARE(form.TargetTime(), Clock::instance().now().addSecs(600));
+}
+
+void TestLiveShow::panelButtons_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<qint64>("remaining"); // after Start and a click
+    QTest::addColumn<bool>("paused");
+    QTest::newRow("pause") << QStringLiteral("PauseButton") << qint64(600) << true;
+    QTest::newRow("one minute more") << QStringLiteral("PlusOne") << qint64(660) << false;
+    QTest::newRow("five minutes more") << QStringLiteral("PlusFive") << qint64(900) << false;
+    QTest::newRow("one minute less") << QStringLiteral("MinusOne") << qint64(540) << false;
+    QTest::newRow("five minutes less") << QStringLiteral("MinusFive") << qint64(300) << false;
+}
+
+// What the keys do, the panel's buttons do with a click, for a mouse-only streamer.
+void TestLiveShow::panelButtons() {
+    QFETCH(QString, button);
+    TForm1 form;
+    form.show();
+    auto* target = form.findChild<TButton*>(button);
+    QVERIFY(target);
+    QVERIFY(target->isVisible());
+    QCOMPARE(form.PauseButton->isEnabled(), false);
+    form.Button2Click(form.Button2);
+    QVERIFY(target->isEnabled());
+    QTest::mouseClick(target, Qt::LeftButton);
+    QTEST(form.countdownStatus().remaining.value_or(-1), "remaining");
+    QTEST(form.countdownStatus().paused, "paused");
+    QCOMPARE(form.PauseButton->Text(),
+             QString::fromLatin1(form.countdownStatus().paused ? "Resume" : "Pause"));
 }
 
 QTEST_MAIN(TestLiveShow)
