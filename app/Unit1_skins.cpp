@@ -41,12 +41,18 @@ QString skinFile(const QString& folder, const QString& name) {
     return findIgnoringCase(folder, name);
 }
 
-// Writes a picture as a whole or not at all. Unbuffered, so a short write (a full disk) shows at
-// once instead of being lost in the final flush.
-void savePicture(const QImage& image, const QString& path) {
+// Writes a picture as a whole or not at all: a PNG file's own bytes when it came from one, encoded
+// anew otherwise. Unbuffered, so a short write (a full disk) shows at once instead of being lost in
+// the final flush.
+void savePicture(const TPicture& picture, const QString& path) {
+    static const QByteArray PngSignature("\x89PNG\r\n\x1a\n", 8);
+    const QByteArray bytes = picture.isEncoded() ? picture.encoded() : QByteArray();
     QSaveFile file(path);
     QImageWriter writer(&file, "png");
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !writer.write(image) || !file.commit()) {
+    const bool opened = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    const bool written = opened && (bytes.startsWith(PngSignature) ? file.write(bytes) == bytes.size()
+                                                                   : writer.write(picture.decoded()));
+    if (!written || !file.commit()) {
         const QString reason =
             file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
         throw TSkinError(
@@ -83,7 +89,7 @@ bool TForm1::LoadSkin(const QString& NewSkindir) {
         return false;
     }
     try {
-        const std::map<QString, QImage> pictures = decodeSkinPictures(folder);
+        const std::map<QString, TPicture> pictures = decodeSkinPictures(folder);
         QString problem;
         const TProfile ini = TProfile::read(skinSettingsPath(folder), &problem);
         if (!problem.isEmpty())
@@ -121,7 +127,7 @@ QString TForm1::skinSettingsPath(const QString& folder) const {
 }
 
 // Every picture is read and decoded before any is shown: a broken file then leaves the current look whole.
-std::map<QString, QImage> TForm1::decodeSkinPictures(const QString& folder) const {
+std::map<QString, TPicture> TForm1::decodeSkinPictures(const QString& folder) const {
     std::map<QString, QString> paths;
     for (const QStringList* names : {&RequiredPictures, &OptionalPictures})
         for (const QString& name : *names)
@@ -130,9 +136,9 @@ std::map<QString, QImage> TForm1::decodeSkinPictures(const QString& folder) cons
     return skinpictures::decode(paths);
 }
 
-void TForm1::applySkinPictures(const QString& folder, const std::map<QString, QImage>& pictures) {
+void TForm1::applySkinPictures(const QString& folder, const std::map<QString, TPicture>& pictures) {
     const auto has = [&](const QString& name) { return pictures.count(name) > 0; };
-    const auto put = [&](TImage& image, const QString& name) { image.setBitmap(pictures.at(name)); };
+    const auto put = [&](TImage& image, const QString& name) { image.setPicture(pictures.at(name)); };
     const auto putOrClear = [&](TImage& image, const QString& name) {
         has(name) ? put(image, name) : image.clear();
     };
@@ -221,7 +227,7 @@ void TForm1::SaveCurrentSkin() {
                                                          {"ovl.png", Overlay}};
     for (const auto& [name, image] : sources)
         if (skinFile(SkinDir, name).isEmpty())
-            savePicture(image->Bitmap(), SkinDir + name);
+            savePicture(image->Picture(), SkinDir + name);
 }
 
 // Only folders that look like skins: a skin.ini or the six pictures. Other folders beside the program

@@ -49,7 +49,9 @@ Source readSource(const QString& name, const QString& path) {
     return {name, path, std::move(*bytes), size};
 }
 
-QImage decodeSource(const Source& source) {
+// Decodes the whole file once, so that a truncated or broken one is refused before anything is shown;
+// the pixels are dropped again, and the picture is later decoded at the size it is shown at.
+void checkDecodes(const Source& source) {
     QByteArray bytes = source.bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -58,7 +60,6 @@ QImage decodeSource(const Source& source) {
     if (!reader.read(&image))
         throw TSkinError(
             QStringLiteral("\"%1\" cannot be decoded: %2").arg(shown(source.path), reader.errorString()));
-    return image;
 }
 
 void checkTotal(const std::vector<Source>& sources) {
@@ -75,7 +76,7 @@ void checkTotal(const std::vector<Source>& sources) {
 }
 } // namespace
 
-std::map<QString, QImage> decode(const std::map<QString, QString>& pathsByName) {
+std::map<QString, TPicture> decode(const std::map<QString, QString>& pathsByName) {
     QImageReader::setAllocationLimit(std::max(QImageReader::allocationLimit(), AllocationLimitMegabytes));
     std::vector<Source> sources;
     for (const auto& [name, path] : pathsByName)
@@ -84,14 +85,13 @@ std::map<QString, QImage> decode(const std::map<QString, QString>& pathsByName) 
         return {};
     checkTotal(sources);
 
-    std::vector<QImage> images(sources.size());
     std::atomic<std::size_t> next = 0;
     std::mutex failureLock;
     std::exception_ptr failure;
     const auto work = [&] {
         for (std::size_t i = next++; i < sources.size(); i = next++) {
             try {
-                images[i] = decodeSource(sources[i]);
+                checkDecodes(sources[i]);
             } catch (const TSkinError&) {
                 const std::lock_guard lock(failureLock);
                 if (!failure)
@@ -113,9 +113,14 @@ std::map<QString, QImage> decode(const std::map<QString, QString>& pathsByName) 
     if (failure)
         std::rethrow_exception(failure);
 
-    std::map<QString, QImage> pictures;
-    for (std::size_t i = 0; i < sources.size(); ++i)
-        pictures.emplace(sources[i].name, std::move(images[i]));
+    std::map<QString, TPicture> pictures;
+    for (Source& source : sources) {
+        TPicture picture = TPicture::fromEncoded(std::move(source.bytes));
+        if (picture.isNull())
+            throw TSkinError(
+                QStringLiteral("\"%1\" is not a picture the program can show").arg(shown(source.path)));
+        pictures.emplace(source.name, std::move(picture));
+    }
     return pictures;
 }
 
