@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QHash>
 #include <QImageReader>
+#include <cmath>
 #include <mutex>
 
 struct TPicture::Data {
@@ -13,6 +14,7 @@ struct TPicture::Data {
     mutable std::mutex mutex; // the renderer may measure on its painting thread
     mutable std::optional<QRect> opaqueBox;
     mutable std::optional<QRegion> opaqueCells;
+    mutable std::optional<double> reach;
 };
 
 namespace {
@@ -139,6 +141,42 @@ QRect TPicture::measureOpaqueBox(const QImage& source) {
         }
     }
     return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+std::optional<double> TPicture::reach() const {
+    if (!data_)
+        return 0.0;
+    const std::lock_guard lock(data_->mutex);
+    return data_->reach;
+}
+
+void TPicture::setReach(double reach) const {
+    if (!data_)
+        return;
+    const std::lock_guard lock(data_->mutex);
+    data_->reach = reach;
+}
+
+double TPicture::measureReach(const QImage& source) {
+    const double cx = source.width() / 2.0, cy = source.height() / 2.0;
+    double farthest = 0;
+    for (int y = 0; y < source.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        // Only the outermost visible pixels of a row can be the farthest.
+        int left = 0, right = source.width() - 1;
+        while (left <= right && qAlpha(row[left]) == 0)
+            ++left;
+        while (right >= left && qAlpha(row[right]) == 0)
+            --right;
+        if (left > right)
+            continue;
+        const double dy = std::max(std::abs(y - cy), std::abs(y + 1 - cy));
+        for (const int x : {left, right}) {
+            const double dx = std::max(std::abs(x - cx), std::abs(x + 1 - cx));
+            farthest = std::max(farthest, std::hypot(dx, dy));
+        }
+    }
+    return farthest;
 }
 
 std::optional<QRegion> TPicture::opaqueCells() const {

@@ -43,6 +43,11 @@ public:
     std::optional<QRegion> opaqueCells() const;
     void setOpaqueCells(const QRegion& cells) const;
     static QRegion measureOpaqueCells(const QImage& image);
+    // How far from the picture's centre its farthest visible pixel lies, in its own pixels, once
+    // measured: a picture that turns about its centre never paints outside that circle.
+    std::optional<double> reach() const;
+    void setReach(double reach) const;
+    static double measureReach(const QImage& image);
 
     bool operator==(const TPicture& other) const { return key() == other.key(); }
 

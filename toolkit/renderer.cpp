@@ -459,6 +459,30 @@ QRectF TSceneRenderer::contentRect(const TElement& element) {
     return {};
 }
 
+std::optional<TSceneRenderer::Circle> TSceneRenderer::turningCircle(const TElement& element,
+                                                                    const QTransform& toDevice) {
+    const auto* image = dynamic_cast<const TImage*>(&element);
+    if (!image)
+        return std::nullopt;
+    const TPicture& source = image->Picture();
+    const std::optional<double> reach = source.reach();
+    const QRectF placed = image->pictureRect();
+    if (source.isNull() || !reach || placed.isEmpty())
+        return std::nullopt;
+    const double unitsPerPixel =
+        std::max(placed.width() / source.size().width(), placed.height() / source.size().height());
+    Circle circle{placed.center(), *reach * unitsPerPixel};
+    if (shadowOn(element)) {
+        const TShadowEffect& shadow = *element.shadow();
+        const QSizeF scale = deviceScale(toDevice);
+        const QPointF offset = shadowOffset(shadow);
+        circle.radius +=
+            std::hypot(offset.x(), offset.y()) +
+            (2 * shadowRadius(shadow, scale) + 2) / std::max(1e-6, std::min(scale.width(), scale.height()));
+    }
+    return circle;
+}
+
 QRectF TSceneRenderer::paintedLocalRect(const TElement& element, const QTransform& toDevice) {
     QRectF box = contentRect(element);
     if (box.isEmpty() || !shadowOn(element))
@@ -481,6 +505,7 @@ const TSceneRenderer::Raster* TSceneRenderer::imageRaster(const TImage& image, c
         whole = source.decoded();
         source.setOpaqueBox(TPicture::measureOpaqueBox(whole));
         source.setOpaqueCells(TPicture::measureOpaqueCells(whole));
+        source.setReach(TPicture::measureReach(whole));
     }
     const QRectF local = contentRect(image);
     if (local.isEmpty())

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QRegion>
 #include <QTransform>
+#include <optional>
 #include <unordered_map>
 
 class QPainter;
@@ -33,6 +34,13 @@ public:
     QRect subtreeBounds(const TElement& element, const QTransform& parentToDevice);
     // What the element itself paints, shadow included, in its own units.
     QRectF paintedLocalRect(const TElement& element, const QTransform& toDevice);
+    // The circle, in the element's own units, that a picture and its shadow keep within however the
+    // element turns about its centre; nothing until the picture has been measured.
+    struct Circle {
+        QPointF centre;
+        double radius = 0;
+    };
+    std::optional<Circle> turningCircle(const TElement& element, const QTransform& toDevice);
 
 private:
     struct Raster {

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numbers>
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
@@ -104,11 +105,18 @@ QRegion TSceneView::toLogical(const QRegion& device) const {
 
 namespace {
 // A movement below this waits until it adds up; the picture on screen is never further off.
-constexpr double NegligibleShift = 0.5;
+constexpr double NegligibleShift = 0.25;
 // Device pixels an opaque picture's cover is taken in from its edges.
 constexpr int Erosion = 3;
 // How far a turned picture may move before its cover is worked out again.
 constexpr int TurnSlack = 1;
+
+qint64 pixelsIn(const QRegion& region) {
+    qint64 pixels = 0;
+    for (const QRect& rect : region)
+        pixels += qint64(rect.width()) * rect.height();
+    return pixels;
+}
 
 // A long element turned aslant covers a thin band of its box: boxes of slices along its length
 // follow the band, so a turning hand repaints little more than where it was and is.
@@ -150,19 +158,19 @@ std::optional<QRegion> arcChange(const TArc& arc, const QTransform& toDevice, fl
     const double outer =
         (std::max(rx, ry) + half) * std::max(deviceScale(toDevice).width(), deviceScale(toDevice).height());
     const double inner = std::max(1e-6, std::min(rx, ry) - half);
-    const double cap = (half + 2) / inner * 180 / M_PI;
+    const double cap = (half + 2) / inner * 180 / std::numbers::pi;
     QRegion area;
     bool negligible = true;
     for (const auto& [u, v] :
          {std::pair{std::min(a0, a1), std::max(a0, a1)}, std::pair{std::min(b0, b1), std::max(b0, b1)}}) {
         if (u == v)
             continue;
-        negligible = negligible && (v - u) * M_PI / 180 * outer < NegligibleShift;
+        negligible = negligible && (v - u) * std::numbers::pi / 180 * outer < NegligibleShift;
         QRectF bounds;
         const double from = u - cap, to = v + cap;
         const int steps = std::max(1, int(std::ceil((to - from) / 5)));
         for (int i = 0; i <= steps; ++i) {
-            const double radians = (from + (to - from) * i / steps) * M_PI / 180;
+            const double radians = (from + (to - from) * i / steps) * std::numbers::pi / 180;
             for (const double grow : {-half, half}) {
                 const QPointF point(ring.center().x() + (rx + grow) * std::cos(radians),
                                     ring.center().y() + (ry + grow) * std::sin(radians));
@@ -193,6 +201,18 @@ TSceneView::Painted TSceneView::paintedNow(const TElement& element, const QTrans
     if (!local.isEmpty()) {
         now.own = toDevice.mapRect(local).toAlignedRect().adjusted(-2, -2, 2, 2);
         now.area = sweptArea(local, toDevice);
+        // A round picture turning about its centre stays within its circle, which no turn moves.
+        if (const std::optional<TSceneRenderer::Circle> circle = renderer_.turningCircle(element, toDevice);
+            circle && toDevice.type() > QTransform::TxScale) {
+            const QSizeF scale = deviceScale(toDevice);
+            if (std::abs(scale.width() - scale.height()) < 1e-3 * scale.width()) {
+                const double r = circle->radius * scale.width() + 2;
+                const QPointF centre = toDevice.map(circle->centre);
+                const QRect round = QRectF(centre.x() - r, centre.y() - r, 2 * r, 2 * r).toAlignedRect();
+                if (qint64(round.width()) * round.height() < pixelsIn(now.area))
+                    now.area = QRegion(round, QRegion::Ellipse);
+            }
+        }
     }
     return now;
 }

@@ -18,6 +18,7 @@
 #include <functional>
 #include <initializer_list>
 #include <map>
+#include <numbers>
 #include <utility>
 #include <vector>
 
@@ -115,7 +116,7 @@ QConicalGradient polishedSweep(QPointF centre, const QColor& dark, const QColor&
     QConicalGradient gradient(centre, phaseDegrees);
     constexpr int steps = 360;
     for (int i = 0; i <= steps; ++i) {
-        const double turn = 2.0 * M_PI * i / steps;
+        const double turn = 2.0 * std::numbers::pi * i / steps;
         const double grain = ripple * (std::sin(turn * 37.0) * 0.6 + std::sin(turn * 89.0 + 1.3) * 0.4);
         gradient.setColorAt(double(i) / steps, mix(dark, light, 0.5 + 0.5 * std::cos(turn * bands) + grain));
     }
@@ -1212,7 +1213,7 @@ void drawRoundPerlage(QPainter& painter, double inner, double outer) {
     painter.setPen(QPen(withAlpha(palette::shadow, 60), 0.8));
     int row = 0;
     for (double radius = inner + spot * 0.5; radius < outer + spot; radius += rowSpacing, ++row) {
-        const int count = int(std::round(2 * M_PI * radius / spotSpacing));
+        const int count = int(std::round(2 * std::numbers::pi * radius / spotSpacing));
         for (int i = 0; i < count; ++i) {
             const double angle = 360.0 * (i + 0.5 * (row % 2)) / count;
             const QPointF centre = polar(radius, angle);

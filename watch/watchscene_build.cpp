@@ -197,7 +197,7 @@ void TWatchScene::buildHands() {
         "sek.png");
     SekShadow = &addShadow(*SecHand, "SekShadow", {.direction = -90});
     SecHandFloatAnimation =
-        &addRotation(*SecHand, "SecHandFloatAnimation", 0.05, TInterpolationType::Exponential, 0, 0);
+        &addRotation(*SecHand, "SecHandFloatAnimation", 0.05, TInterpolationType::Linear, 0, 0);
     SecHandCrosshair = &withPicture(
         addElement<TImage>(*SecHand, "SecHandCrosshair",
                            {.align = TAlignLayout::Center, .size = {700, 700}, .visible = false}),
