@@ -3,7 +3,7 @@
 # streamer's machine: distinct frames a second in the dial's centre as the screen shows them, CPU
 # and peak resident memory. A first start (writes the default skin), then a second start (loads
 # it) with a countdown running and, after a jump of the local clock, with the countdown ended.
-# Usage: cpu_usage.sh [path/to/Horavis] [seconds]
+# Usage: cpu_usage.sh [path/to/Horavis] [seconds]; FRAME_RATE=30 sets Horavis.ini's cap for the second start.
 set -euo pipefail
 
 repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -190,6 +190,10 @@ sleep "$settle_seconds"
 require_program_running
 printf '%-22s peak resident %s MB\n' "first start:" "$(peak_resident_mb)"
 stop_process "$program_pid"
+if [[ -n ${FRAME_RATE:-} ]]; then
+    grep -q '^FrameRate=' "$work_dir/Horavis.ini" || fail "the first start wrote no FrameRate"
+    sed -i "s/^FrameRate=.*/FrameRate=$FRAME_RATE\r/" "$work_dir/Horavis.ini"
+fi
 
 start_program
 wait_for_main_window
