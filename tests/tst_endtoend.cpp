@@ -250,6 +250,13 @@ private:
     // Waits without blocking on a dead program: returns false as soon as it has gone.
     bool pollWhileRunning(QProcess& program, std::chrono::milliseconds timeout,
                           const std::function<bool()>& condition);
+    struct ShownWindow {
+        XcbConnection connection;
+        xcb_window_t root = 0;
+        std::optional<xcb_window_t> window; // none when it did not show in time
+    };
+    // Connects to the display and waits for the program's viewable top-level window titled `title`.
+    ShownWindow waitForWindow(QProcess& program, const QString& display, const QByteArray& title);
 };
 
 QString TestEndToEnd::copyProgramInto(const QTemporaryDir& dir) {
@@ -286,27 +293,34 @@ bool TestEndToEnd::pollWhileRunning(QProcess& program, std::chrono::milliseconds
     return false;
 }
 
+TestEndToEnd::ShownWindow TestEndToEnd::waitForWindow(QProcess& program, const QString& display,
+                                                      const QByteArray& title) {
+    ShownWindow shown;
+    int screenNumber = 0;
+    shown.connection.reset(xcb_connect(qPrintable(display), &screenNumber));
+    if (xcb_connection_has_error(shown.connection.get()))
+        return shown;
+    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(shown.connection.get()));
+    for (int skip = 0; skip < screenNumber; ++skip)
+        xcb_screen_next(&screens);
+    shown.root = screens.data->root;
+    pollWhileRunning(program, windowAppearTimeout, [&] {
+        shown.window = findViewableTopLevel(shown.connection.get(), shown.root, title);
+        return shown.window.has_value();
+    });
+    return shown;
+}
+
 void TestEndToEnd::runOnce(const QTemporaryDir& dir, const QString& programPath, const QString& display,
                            const QByteArray& title) {
     ScopedProcess program;
     startProgram(program.get(), programPath, display);
     QVERIFY2(program->waitForStarted(milliseconds(programStartTimeout)), qPrintable(describe(program.get())));
 
-    int screenNumber = 0;
-    const XcbConnection connection(xcb_connect(qPrintable(display), &screenNumber));
+    const auto [connection, root, window] = waitForWindow(program.get(), display, title);
     QVERIFY2(!xcb_connection_has_error(connection.get()), "cannot connect to the virtual display");
-    xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(connection.get()));
-    for (int skip = 0; skip < screenNumber; ++skip)
-        xcb_screen_next(&screens);
-    const xcb_window_t root = screens.data->root;
     QCOMPARE(xcb_get_setup(connection.get())->image_byte_order, uint8_t(XCB_IMAGE_ORDER_LSB_FIRST));
-
-    std::optional<xcb_window_t> window;
-    const bool windowShown = pollWhileRunning(program.get(), windowAppearTimeout, [&] {
-        window = findViewableTopLevel(connection.get(), root, title);
-        return window.has_value();
-    });
-    QVERIFY2(windowShown, qPrintable("no viewable window titled " + title + "; " + describe(program.get())));
+    QVERIFY2(window, qPrintable("no viewable window titled " + title + "; " + describe(program.get())));
     const QRect geometry = geometryOnRoot(connection.get(), *window, root);
     QCOMPARE(geometry, expectedMainWindowGeometry);
 
@@ -495,17 +509,9 @@ void TestEndToEnd::endOfSessionSavesTheEdits() {
     startProgram(program.get(), programPath, display.name());
     QVERIFY(program->waitForStarted(milliseconds(programStartTimeout)));
 
-    int screenNumber = 0;
-    const XcbConnection connection(xcb_connect(qPrintable(display.name()), &screenNumber));
+    const auto [connection, root, window] = waitForWindow(program.get(), display.name(), defaultSkinTitle);
     QVERIFY(!xcb_connection_has_error(connection.get()));
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection.get())).data->root;
-    std::optional<xcb_window_t> window;
-    QVERIFY2(pollWhileRunning(program.get(), windowAppearTimeout,
-                              [&] {
-                                  window = findViewableTopLevel(connection.get(), root, defaultSkinTitle);
-                                  return window.has_value();
-                              }),
-             qPrintable(describe(program.get())));
+    QVERIFY2(window, qPrintable(describe(program.get())));
     const QRect geometry = geometryOnRoot(connection.get(), *window, root);
 
     // Types into the message field of the top panel, then ticks "Magenta": the program handles input in
@@ -595,17 +601,9 @@ void TestEndToEnd::remoteControlFromASecondProcess() {
     ScopedProcess program;
     startProgram(program.get(), programPath, display.name());
     QVERIFY(program->waitForStarted(milliseconds(programStartTimeout)));
-    int screenNumber = 0;
-    const XcbConnection connection(xcb_connect(qPrintable(display.name()), &screenNumber));
+    const auto [connection, root, window] = waitForWindow(program.get(), display.name(), defaultSkinTitle);
     QVERIFY(!xcb_connection_has_error(connection.get()));
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection.get())).data->root;
-    std::optional<xcb_window_t> window;
-    QVERIFY2(pollWhileRunning(program.get(), windowAppearTimeout,
-                              [&] {
-                                  window = findViewableTopLevel(connection.get(), root, defaultSkinTitle);
-                                  return window.has_value();
-                              }),
-             qPrintable(describe(program.get())));
+    QVERIFY2(window, qPrintable(describe(program.get())));
 
     CommandRun run = command({"--preset", "10"});
     QVERIFY2(run.exitCode == 0, qPrintable(run.describe()));
