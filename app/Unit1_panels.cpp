@@ -139,26 +139,24 @@ void TForm1::buildAdjustRow(QWidget& group, int top) {
     const struct {
         const char* name;
         const char* caption;
+        int left;
         int seconds;
         const char* spoken;
-        const char* keys;
-    } steps[] = {{"MinusFive", "\u22125", -300, "Five minutes less", "Shift+minus"},
-                 {"MinusOne", "\u22121", -60, "One minute less", "minus"},
-                 {"PlusOne", "+1", 60, "One minute more", "plus"},
-                 {"PlusFive", "+5", 300, "Five minutes more", "Shift+plus"}};
-    const int lefts[] = {2, 32, 116, 146};
-    for (int i = 0; i < 4; ++i) {
+        const char* help;
+    } steps[] = {{"MinusFive", "\u22125", 2, -300, "Five minutes less",
+                  "Brings the countdown's end forward by five minutes (key: Shift+minus)."},
+                 {"MinusOne", "\u22121", 32, -60, "One minute less",
+                  "Brings the countdown's end forward by one minute (key: minus)."},
+                 {"PlusOne", "+1", 116, 60, "One minute more",
+                  "Puts back the countdown's end by one minute (key: plus)."},
+                 {"PlusFive", "+5", 146, 300, "Five minutes more",
+                  "Puts back the countdown's end by five minutes (key: Shift+plus)."}};
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
         const auto& step = steps[i];
-        auto* button = new TButton(&group, step.name, QString::fromUtf8(step.caption));
-        button->setGeometry(lefts[i], top, 28, 22);
-        const int seconds = step.seconds;
-        button->OnClick = [this, seconds](TObject*) { addToCountdown(seconds); };
-        describe(
-            *button, step.spoken,
-            QStringLiteral("%1 the countdown's end by %2 (key: %3).")
-                .arg(seconds < 0 ? QStringLiteral("Brings forward") : QStringLiteral("Puts back"))
-                .arg(std::abs(seconds) == 60 ? QStringLiteral("one minute") : QStringLiteral("five minutes"))
-                .arg(QString::fromUtf8(step.keys)));
+        auto* button = &placed(new TButton(&group, step.name, QString::fromUtf8(step.caption)),
+                               {step.left, top, 28, 22});
+        button->OnClick = [this, seconds = step.seconds](TObject*) { addToCountdown(seconds); };
+        describe(*button, step.spoken, step.help);
         adjustButtons_[i] = button;
     }
     PauseButton = &placed(new TButton(&group, "PauseButton", "Pause"), {62, top, 52, 22});
