@@ -21,6 +21,13 @@ namespace {
 // of a frame the hand-offs cost more than they save. Painted on a pool thread, a frame is drawn
 // in one go. The GUI thread waits, so the scene is never touched by two threads at once.
 void paintOnPoolThread(const std::function<void()>& paint) {
+    // An idle pool thread waits with a timeout and ends when it passes; a clock that libfaketime
+    // or a suspend moves makes that wait end at once, and a thread was started for every frame.
+    static const bool keepThreads = [] {
+        QThreadPool::globalInstance()->setExpiryTimeout(-1);
+        return true;
+    }();
+    Q_UNUSED(keepThreads);
     QSemaphore done;
     QThreadPool::globalInstance()->start([&] {
         paint();
@@ -105,7 +112,7 @@ QRegion TSceneView::toLogical(const QRegion& device) const {
 
 namespace {
 // A movement below this waits until it adds up; the picture on screen is never further off.
-constexpr double NegligibleShift = 0.25;
+constexpr double NegligibleShift = TSceneRenderer::NegligibleShift;
 // Device pixels an opaque picture's cover is taken in from its edges.
 constexpr int Erosion = 3;
 // How far a turned picture may move before its cover is worked out again.
@@ -166,7 +173,9 @@ std::optional<QRegion> arcChange(const TArc& arc, const QTransform& toDevice, fl
         if (u == v)
             continue;
         negligible = negligible && (v - u) * std::numbers::pi / 180 * outer < NegligibleShift;
-        QRectF bounds;
+        // Points, not empty rectangles: QRectF::united() leaves those out.
+        QPointF low(std::numeric_limits<double>::max(), std::numeric_limits<double>::max());
+        QPointF high(std::numeric_limits<double>::lowest(), std::numeric_limits<double>::lowest());
         const double from = u - cap, to = v + cap;
         const int steps = std::max(1, int(std::ceil((to - from) / 5)));
         for (int i = 0; i <= steps; ++i) {
@@ -175,11 +184,11 @@ std::optional<QRegion> arcChange(const TArc& arc, const QTransform& toDevice, fl
                 const QPointF point(ring.center().x() + (rx + grow) * std::cos(radians),
                                     ring.center().y() + (ry + grow) * std::sin(radians));
                 const QPointF device = toDevice.map(point);
-                bounds = bounds.isNull() ? QRectF(device, QSizeF(0, 0))
-                                         : bounds.united(QRectF(device, QSizeF(0, 0)));
+                low = {std::min(low.x(), device.x()), std::min(low.y(), device.y())};
+                high = {std::max(high.x(), device.x()), std::max(high.y(), device.y())};
             }
         }
-        area += bounds.toAlignedRect().adjusted(-3, -3, 3, 3);
+        area += QRectF(low, high).toAlignedRect().adjusted(-3, -3, 3, 3);
     }
     if (negligible)
         return QRegion();
@@ -230,19 +239,6 @@ QRect TSceneView::record(const TElement& element, const QTransform& parentToDevi
     painted_[&element] = now;
     return now.subtree;
 }
-
-namespace {
-// Largest distance any corner of a box travels between two placements, in screen pixels.
-double displacement(const QTransform& from, const QTransform& to, const QRectF& box) {
-    double largest = 0;
-    for (const QPointF& corner : {box.topLeft(), box.topRight(), box.bottomLeft(), box.bottomRight()}) {
-        const QPointF d = to.map(corner) - from.map(corner);
-        largest = std::max(largest, std::hypot(d.x(), d.y()));
-    }
-    return largest;
-}
-
-} // namespace
 
 // Damages what changed below an element: a changed look repaints the whole subtree where it was
 // and where it is; a movement repaints only the element, and only once it amounts to something.
@@ -380,7 +376,7 @@ void TSceneView::collectOccluders(const TElement& element, const QTransform& par
         if (cells && !cells->isEmpty() && !placed.isEmpty() && !upright &&
             mostlyOpaque(*cells, picture.size())) {
             occluders_.push_back({own, toDevice.mapRect(placed).toAlignedRect(), {}, image, toDevice});
-        } else if (cells && !cells->isEmpty() && !placed.isEmpty()) {
+        } else if (upright && cells && !cells->isEmpty() && !placed.isEmpty()) {
             OccluderShape& shape = shapes_[&element];
             if (shape.picture != picture.key() || shape.transform != toDevice ||
                 shape.pictureRect != placed) {
