@@ -29,6 +29,10 @@ private slots:
     void pictureDecodesAtItsShownSize();
     void resizeDuringADragDecodesOnceItHolds();
     void builtInPicturesStayEncoded();
+    void turnedThinPictureHidesOnlyItsOwnPixels();
+    void turnedPictureIsBakedOnlyWhileItHolds_data();
+    void turnedPictureIsBakedOnlyWhileItHolds();
+    void arcIsStrokedAgainOnlyWhenItVisiblyChanges();
 };
 
 namespace {
@@ -356,6 +360,112 @@ void TestFrames::builtInPicturesStayEncoded() {
         QVERIFY2(!raster.isEmpty() && raster.width() < image->pictureSize().width(),
                  qPrintable(image->Name()));
     }
+}
+
+namespace {
+// A scene on a white plate, painted once whole; later frames paint only their damage.
+struct SmallScene {
+    TScene scene{QSizeF(300, 300)};
+    TRectangle& plate = addElement<TRectangle>(scene.root(), "Plate", {.size = {300, 300}});
+    std::unique_ptr<TSceneView> view;
+    QImage canvas;
+
+    void show() {
+        plate.setFillColor(Qt::white);
+        view = std::make_unique<TSceneView>(scene, nullptr);
+        view->resize(300, 300);
+        canvas = view->grabScene();
+        view->takeDamage();
+    }
+    void paintDamage() { view->renderArea(canvas, view->takeDamage()); }
+};
+
+// A hand's picture: a solid strip down the middle of a mostly transparent picture.
+QImage strip(QSize size, int solidWidth) {
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter(&image).fillRect((size.width() - solidWidth) / 2, 0, solidWidth, size.height(), Qt::black);
+    return image;
+}
+} // namespace
+
+// A thin opaque strip turned aslant covers a thin band of its box, not the box: a change below it
+// beside the band must still be painted.
+void TestFrames::turnedThinPictureHidesOnlyItsOwnPixels() {
+    SmallScene small;
+    auto& below = addElement<TRectangle>(small.scene.root(), "Below", {.at = {40, 40}, .size = {220, 220}});
+    below.setFillColor(Qt::blue);
+    auto& hand =
+        addElement<TImage>(small.scene.root(), "Hand", {.at = {134, 50}, .size = {32, 200}, .rotation = 45});
+    hand.setBitmap(strip({9 * TPicture::OpaqueCell, 800}, TPicture::OpaqueCell));
+    small.show();
+    below.setFillColor(Qt::red);
+    small.paintDamage();
+    QCOMPARE(differingPixels(small.canvas, small.view->grabScene(), 24), 0);
+}
+
+// A picture turned by a hair every frame (the hour hand, its shadow turned back against it) is drawn
+// from one bake; one that steps visibly every tick and rests a frame or two between (a wheel) is
+// never baked, for its bake would serve no more than a frame.
+void TestFrames::turnedPictureIsBakedOnlyWhileItHolds_data() {
+    QTest::addColumn<float>("turn");     // degrees per step
+    QTest::addColumn<int>("framesEach"); // frames from one step to the next
+    QTest::addColumn<int>("mostBakes");
+    QTest::addColumn<int>("fewestBakes");
+    QTest::newRow("holds still") << 0.0f << 1 << 1 << 1;
+    QTest::newRow("a hair every frame") << 0.0004f << 1 << 2 << 1;
+    QTest::newRow("a visible step every third frame") << 0.5f << 3 << 0 << 0;
+}
+
+void TestFrames::turnedPictureIsBakedOnlyWhileItHolds() {
+    QFETCH(float, turn);
+    QFETCH(int, framesEach);
+    QFETCH(int, mostBakes);
+    QFETCH(int, fewestBakes);
+    SmallScene small;
+    auto& hand =
+        addElement<TImage>(small.scene.root(), "Hand", {.at = {134, 50}, .size = {32, 200}, .rotation = 30});
+    hand.setBitmap(strip({128, 800}, 48));
+    TShadowEffect& shadow = addShadow(hand, "HandShadow", {.direction = 15});
+    small.show();
+    const int before = small.view->renderer().bakesMade();
+    for (int frame = 1; frame <= 60; ++frame) {
+        if (frame % framesEach == 0) {
+            hand.setRotationAngle(hand.RotationAngle() + turn);
+            shadow.setDirection(shadow.Direction() - turn);
+        }
+        // Something else moving across the hand has it drawn every frame.
+        small.view->renderArea(small.canvas, QRect(120, 100, 60, 60));
+    }
+    const int bakes = small.view->renderer().bakesMade() - before;
+    QVERIFY2(bakes >= fewestBakes && bakes <= mostBakes, qPrintable(QString::number(bakes)));
+}
+
+// The countdown's arc is turned back against the minute hand every tick, and its start follows the
+// hand: it is stroked again once it has changed by a fraction of a pixel, and then matches a fresh
+// stroke.
+void TestFrames::arcIsStrokedAgainOnlyWhenItVisiblyChanges() {
+    SmallScene small;
+    auto& arc = addElement<TArc>(small.scene.root(), "Arc", {.at = {50, 50}, .size = {200, 200}});
+    arc.setStrokeColor(Qt::red);
+    arc.setStrokeThickness(12);
+    arc.setStartAngle(-90);
+    arc.setEndAngle(100);
+    small.show();
+    const TSceneRenderer& renderer = small.view->renderer();
+    const int before = renderer.arcStrokesMade();
+    for (int frame = 0; frame < 60; ++frame) {
+        arc.setStartAngle(arc.StartAngle() + 0.0002f);
+        small.view->renderArea(small.canvas, small.canvas.rect());
+    }
+    QCOMPARE(renderer.arcStrokesMade() - before, 0);
+
+    arc.setEndAngle(140);
+    small.paintDamage();
+    QCOMPARE(renderer.arcStrokesMade() - before, 1);
+    TSceneView fresh(small.scene, nullptr);
+    fresh.resize(300, 300);
+    QCOMPARE(differingPixels(small.canvas, fresh.grabScene(), 24), 0);
 }
 
 QTEST_MAIN(TestFrames)

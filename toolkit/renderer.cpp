@@ -11,6 +11,9 @@
 
 namespace {
 constexpr double ShadowSoftnessToPixels = 40.0;
+// Frames a turned picture must hold still before it is baked: a wheel that steps every tick
+// stands still for a frame or two between steps, and baking it each time costs more than it saves.
+constexpr int BakeAfterFrames = 4;
 // Gentle, so a blurred countdown text still reads on stream.
 constexpr double BlurSoftnessToPixels = 20.0;
 
@@ -68,6 +71,15 @@ QPointF shadowShift(const TElement& element, const QTransform& toDevice) {
     return toDevice.map(shadowOffset(*element.shadow())) - toDevice.map(QPointF());
 }
 
+double displacement(const QTransform& from, const QTransform& to, const QRectF& box) {
+    double largest = 0;
+    for (const QPointF& corner : {box.topLeft(), box.topRight(), box.bottomLeft(), box.bottomRight()}) {
+        const QPointF d = to.map(corner) - from.map(corner);
+        largest = std::max(largest, std::hypot(d.x(), d.y()));
+    }
+    return largest;
+}
+
 QSizeF deviceScale(const QTransform& t) {
     return {std::hypot(t.m11(), t.m12()), std::hypot(t.m21(), t.m22())};
 }
@@ -103,6 +115,7 @@ void TSceneRenderer::render(QPainter& painter, const TScene& scene, const QRegio
         baked_.clear();
         composites_.clear();
         layers_.clear();
+        arcStrokes_.clear();
     }
     clip_ = clip;
     clipAll_ = clip.isEmpty();
@@ -258,19 +271,75 @@ QPainterPath arcPath(const TArc& arc) {
     path.arcTo(ring, -arc.StartAngle(), -arc.EndAngle());
     return path;
 }
+
+QPen arcPen(const TArc& arc) {
+    QPen pen(arc.StrokeColor(), arc.StrokeThickness());
+    pen.setCapStyle(arc.RoundCaps() ? Qt::RoundCap : Qt::FlatCap);
+    return pen;
+}
 } // namespace
 
 void TSceneRenderer::drawArc(QPainter& painter, const TArc& arc, const QTransform& toDevice, double opacity) {
     if (arc.StrokeThickness() <= 0 || arc.EndAngle() == 0)
         return;
     painter.save();
-    painter.setTransform(toDevice);
     painter.setOpacity(opacity);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QPen pen(arc.StrokeColor(), arc.StrokeThickness());
-    pen.setCapStyle(arc.RoundCaps() ? Qt::RoundCap : Qt::FlatCap);
-    painter.strokePath(arcPath(arc), pen);
+    if (mode_ == Mode::Cached) {
+        // Stroking costs much more than drawing the stroke's pixels, and the arc changes seldom.
+        const ArcStroke& stroke = arcStrokeFor(arc, toDevice);
+        painter.resetTransform();
+        painter.drawImage(stroke.topLeft, stroke.image);
+    } else {
+        painter.setTransform(toDevice);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.strokePath(arcPath(arc), arcPen(arc));
+    }
     painter.restore();
+}
+
+// The arc on the minute hand is turned back against the hand and its start follows the hand, so
+// it changes by a hair every tick: a stroke that close to the one kept is drawn from it.
+bool TSceneRenderer::ArcStroke::closeTo(const TArc& arc, const QTransform& transform) const {
+    if (image.isNull() || thickness != arc.StrokeThickness() || color != arc.StrokeColor().rgba() ||
+        roundCaps != arc.RoundCaps() || rect != arc.LocalRect() || (sweep > 0) != (arc.EndAngle() > 0))
+        return false;
+    const QSizeF scale = deviceScale(transform);
+    const double radius =
+        (std::max(rect.width(), rect.height()) / 2 + thickness / 2) * std::max(scale.width(), scale.height());
+    const auto along = [radius](double degrees) {
+        return std::abs(degrees) * std::numbers::pi / 180 * radius;
+    };
+    const double tolerance = NegligibleShift / 2;
+    return along(arc.StartAngle() - start) < tolerance &&
+           along(arc.StartAngle() + arc.EndAngle() - start - sweep) < tolerance &&
+           displacement(toDevice, transform, rect) < tolerance;
+}
+
+const TSceneRenderer::ArcStroke& TSceneRenderer::arcStrokeFor(const TArc& arc, const QTransform& toDevice) {
+    ArcStroke& cached = arcStrokes_[&arc];
+    if (cached.closeTo(arc, toDevice))
+        return cached;
+    ++arcStrokesMade_;
+    const QRect box = toDevice.mapRect(contentRect(arc)).toAlignedRect().adjusted(-1, -1, 1, 1);
+    QImage image(box.size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        // The stroke keeps the fraction of a pixel it has on screen.
+        p.setTransform(toDevice * QTransform::fromTranslate(-box.x(), -box.y()));
+        p.strokePath(arcPath(arc), arcPen(arc));
+    }
+    cached = ArcStroke{arc.StartAngle(),
+                       arc.EndAngle(),
+                       arc.StrokeThickness(),
+                       arc.StrokeColor().rgba(),
+                       arc.RoundCaps(),
+                       arc.LocalRect(),
+                       toDevice,
+                       std::move(image),
+                       box.topLeft()};
+    return cached;
 }
 
 void TSceneRenderer::drawRaster(QPainter& painter, const TElement& element, const Raster& raster,
@@ -295,13 +364,25 @@ void TSceneRenderer::drawRaster(QPainter& painter, const TElement& element, cons
     const qint64 contentKey = qint64(
         qHashMulti(0, raster.key, raster.deviceSize.width(), raster.deviceSize.height(), raster.localRect.x(),
                    raster.localRect.y(), raster.localRect.width(), raster.localRect.height(),
-                   shadowOn(element), shadow ? shadow->Direction() : 0.0f, shadow ? shadow->Distance() : 0.0,
-                   shadow ? shadow->Opacity() : 0.0, shadow ? shadow->Softness() : 0.0,
+                   shadowOn(element), shadow ? shadow->Opacity() : 0.0, shadow ? shadow->Softness() : 0.0,
                    shadow ? shadow->ShadowColor().rgba() : 0u, opacity));
     Baked& baked = baked_[&element];
-    if (mode_ == Mode::Cached && baked.transform == toDevice && baked.contentKey == contentKey) {
-        if (baked.image.isNull() && ++baked.sameFrames >= 2) {
-            const QRect box = toDevice.mapRect(paintedLocalRect(element, toDevice)).toAlignedRect();
+    const QRectF painted = paintedLocalRect(element, toDevice);
+    // A picture that turns a little now and then (the hour hand every tick) is drawn from its bake
+    // until it has moved by a fraction of a pixel; closer than that nobody sees the difference.
+    // The hands' shadows are turned against their hands every tick so they keep falling one way:
+    // what counts is where the shadow lands.
+    const QPointF shadowLands = shadowShift(element, toDevice);
+    const QPointF shadowMoved = shadowLands - baked.shadowShift;
+    const bool closeToBaked = mode_ == Mode::Cached && baked.contentKey == contentKey &&
+                              displacement(baked.transform, toDevice, painted) < NegligibleShift / 2 &&
+                              std::hypot(shadowMoved.x(), shadowMoved.y()) < NegligibleShift / 2;
+    if (closeToBaked) {
+        if (baked.image.isNull() && ++baked.sameFrames >= BakeAfterFrames) {
+            const QRect box = toDevice.mapRect(painted).toAlignedRect();
+            ++bakesMade_;
+            baked.transform = toDevice;
+            baked.shadowShift = shadowLands;
             baked.topLeft = box.topLeft();
             baked.image = QImage(box.size(), QImage::Format_ARGB32_Premultiplied);
             baked.image.fill(Qt::transparent);
@@ -320,7 +401,7 @@ void TSceneRenderer::drawRaster(QPainter& painter, const TElement& element, cons
             return;
         }
     } else {
-        baked = Baked{toDevice, QImage(), QPoint(), contentKey, 0};
+        baked = Baked{toDevice, shadowLands, QImage(), QPoint(), contentKey, 0};
     }
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     if (const Composite* composite = compositeFor(element, raster, toDevice)) {

@@ -16,6 +16,10 @@ class QPainter;
 // of that and stands as the baseline the benchmark compares against.
 class TSceneRenderer {
 public:
+    // Device pixels a picture may be off its place on screen: a smaller movement is not painted
+    // yet, and a picture baked at a turn that close is still drawn from that bake.
+    static constexpr double NegligibleShift = 0.25;
+
     enum class Mode { Cached, Naive };
     explicit TSceneRenderer(Mode mode = Mode::Cached) : mode_(mode) {}
 
@@ -30,6 +34,9 @@ public:
     // for an element (empty when none), and how many blur or invert layers it has drawn anew.
     QSize rasterSize(const TElement& element) const;
     int layersBuilt() const { return layersBuilt_; }
+    // How many turned pictures it has baked into screen space, and how many arcs it has stroked.
+    int bakesMade() const { return bakesMade_; }
+    int arcStrokesMade() const { return arcStrokesMade_; }
     // Screen box of what an element and its children paint, under a scene-to-device transform.
     QRect subtreeBounds(const TElement& element, const QTransform& parentToDevice);
     // What the element itself paints, shadow included, in its own units.
@@ -60,6 +67,7 @@ private:
     };
     struct Baked {
         QTransform transform;
+        QPointF shadowShift;
         QImage image;
         QPoint topLeft;
         qint64 contentKey = 0;
@@ -77,6 +85,19 @@ private:
         quint64 subtreeKey = 0;
         QTransform transform;
         bool valid = false;
+    };
+    // An arc's stroke as it lands on screen, for as long as nothing about it changes.
+    struct ArcStroke {
+        float start = 0;
+        float sweep = 0;
+        double thickness = 0;
+        QRgb color = 0;
+        bool roundCaps = false;
+        QRectF rect;
+        QTransform toDevice;
+        QImage image;
+        QPoint topLeft;
+        bool closeTo(const TArc& arc, const QTransform& transform) const;
     };
     struct LabelKey {
         QString text;
@@ -103,6 +124,7 @@ private:
     void drawRectangle(QPainter& painter, const TRectangle& rectangle, const QTransform& toDevice,
                        double opacity);
     void drawArc(QPainter& painter, const TArc& arc, const QTransform& toDevice, double opacity);
+    const ArcStroke& arcStrokeFor(const TArc& arc, const QTransform& toDevice);
 
     const Raster* rasterFor(const TElement& element, const QTransform& toDevice);
     const Raster* imageRaster(const TImage& image, const QTransform& toDevice);
@@ -123,6 +145,7 @@ private:
     std::unordered_map<const TElement*, Layer> layers_;
     std::unordered_map<const TElement*, Composite> composites_;
     std::unordered_map<const TElement*, LabelKey> labelKeys_;
+    std::unordered_map<const TElement*, ArcStroke> arcStrokes_;
     // The naive mode scales its sources every frame but, like a program that keeps them decoded,
     // decodes each only once.
     std::unordered_map<quint64, QImage> naiveSources_;
@@ -131,11 +154,15 @@ private:
     std::unordered_map<const TElement*, bool> approximated_;
     quint64 resizes_ = 0;
     int layersBuilt_ = 0;
+    int bakesMade_ = 0;
+    int arcStrokesMade_ = 0;
 };
 
 // Blurs a premultiplied ARGB picture in place (three box passes, close to a Gaussian).
 void blurImage(QImage& image, int radius);
 // Where an element's shadow falls on screen relative to the element, or nothing without a shadow.
 QPointF shadowShift(const TElement& element, const QTransform& toDevice);
+// Largest distance, in device pixels, any corner of a box travels between two placements.
+double displacement(const QTransform& from, const QTransform& to, const QRectF& box);
 // Device pixels per local unit along each axis of a transform.
 QSizeF deviceScale(const QTransform& t);
