@@ -21,13 +21,6 @@ namespace {
 // of a frame the hand-offs cost more than they save. Painted on a pool thread, a frame is drawn
 // in one go. The GUI thread waits, so the scene is never touched by two threads at once.
 void paintOnPoolThread(const std::function<void()>& paint) {
-    // An idle pool thread waits with a timeout and ends when it passes; a clock that libfaketime
-    // or a suspend moves makes that wait end at once, and a thread was started for every frame.
-    static const bool keepThreads = [] {
-        QThreadPool::globalInstance()->setExpiryTimeout(-1);
-        return true;
-    }();
-    Q_UNUSED(keepThreads);
     QSemaphore done;
     QThreadPool::globalInstance()->start([&] {
         paint();
@@ -42,6 +35,12 @@ constexpr int RefineDelayMs = 150;
 // decoded on worker threads). glibc raises its mmap threshold past the first such buffer freed
 // and from then on keeps them in its heaps, so every skin switch left the program larger; at a
 // fixed threshold they are mapped and returned whole.
+// An idle pool thread waits with a timeout and ends when it passes; a clock that libfaketime or a
+// suspend moves makes that wait end at once, and a thread was started for every frame.
+void keepPoolThreads() {
+    QThreadPool::globalInstance()->setExpiryTimeout(-1);
+}
+
 void keepLargeBuffersMapped() {
 #ifdef __GLIBC__
     mallopt(M_MMAP_THRESHOLD, 1 << 20);
@@ -51,6 +50,7 @@ void keepLargeBuffersMapped() {
 
 TSceneView::TSceneView(TScene& scene, QWidget* parent) : QWidget(parent), scene_(scene) {
     keepLargeBuffersMapped();
+    keepPoolThreads();
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     scene_.setChangeListener([this](TElement& element) { elementChanged(element); });
